@@ -1,0 +1,40 @@
+// One figure of the arena: the player's (record 0) or an enemy. Locomotion,
+// steering, the life cycle of death, fade, respawn and fade-in, and heading.
+#pragma once
+
+#include <cstdint>
+
+#include "creatures/creature_body.h"
+#include "math/vec4.h"
+
+struct Creature {
+    float speed = 0.0f;
+    float heading = 0.0f;
+    Vec4 facing;
+    Vec4 moveDir;
+    Vec4 position;
+    Vec4 velocity;  // only y is used: the vertical speed
+    float walkPhase = 0.0f;
+    CreatureBody body;
+    Creature* self = nullptr;
+    uint8_t highlight = 0;
+    uint8_t onGround = 0;
+    uint8_t alive = 1;
+    float steerGain = 1.0f;
+    Vec4 steerCommand;
+    float health = 0.9f;
+    float deadTimer = 0.0f;
+    float speedFactor = 1.0f;
+    int32_t leadTarget = 0;
+
+    Creature();
+    Creature(const Creature&) = delete;
+    Creature& operator=(const Creature&) = delete;
+
+    void ResetForNewGame();
+    void Move(Vec4 request);
+    void Steer(const Vec4& target, const Vec4& targetMoveDir, const Vec4& separation);
+    void UpdateBody();
+};
+
+void ComputeSeparation(Vec4* table, Creature* records, int count);

@@ -1,0 +1,63 @@
+// The articulated body shared by every figure: a 22-joint skeleton driven by a
+// walk cycle, 24 Verlet mass points that follow it or take over as a rag doll,
+// the player's aim pose, and the drawing of the body as 21 tubes.
+#pragma once
+
+#include <cstdint>
+
+#include "math/mass_point.h"
+#include "math/mat4.h"
+#include "math/vec4.h"
+
+struct Creature;
+
+// Body units are scaled into world units by this factor.
+extern const float kBodyScale;
+
+struct BodyJoint {
+    int32_t parent = -1;
+    float depthRadius = 1.0f;
+    float widthRadius = 0.0f;
+    Vec4 offset = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    Mat4 localRotation;
+    Mat4 world;
+};
+
+struct CreatureBody {
+    static constexpr int kJointCount = 22;
+    static constexpr int kPointCount = 24;
+
+    Vec4 bobOffset;
+    Mat4 rootTransform;
+    Mat4 headingTransform;
+    BodyJoint joints[kJointCount];
+    MassPoint points[kPointCount];
+    uint8_t aiming = 0;
+    Vec4 aimDir;
+    uint8_t physicsActive = 0;
+    int32_t gunPointA = 8;
+    int32_t gunPointB = 0;
+    Vec4 colour;
+    uint8_t animated = 1;
+    float opacity = 1.0f;
+
+    CreatureBody();
+    CreatureBody(const CreatureBody&) = delete;  // points link to each other by address
+    CreatureBody& operator=(const CreatureBody&) = delete;
+
+    void Build();
+    void AnimateWalk(float phase, float amplitude);
+    void Update(Vec4 position);
+    void SetAim(uint8_t flag, const Vec4& direction);
+
+    void ForwardKinematics();
+    void PinPoints();
+    void AimPose();
+    void JointsFromPoints();
+
+    void FillJointColours();
+    void DrawBody();
+
+    // The creature this body belongs to, through the creature's `self` link.
+    Creature* Owner();
+};

@@ -1,0 +1,72 @@
+#include "math/mass_point.h"
+
+namespace {
+constexpr float kDamping = 0.9999f;
+constexpr float kGravity = 0.0025f;
+constexpr float kFloor = -1.21f;
+constexpr float kWall = 24.0f;
+constexpr float kClampFriction = 0.95f;
+
+// Moves both points of a pair so that their distance is corrected by half of
+// (len - target) each; returns without moving when the spacer is satisfied.
+void Correct(MassPoint& p, MassPoint& q, float target, bool spacer) {
+    Vec4 d = p.position - q.position;
+    if (d.x * d.x + d.y * d.y + d.z * d.z < 0.00001f) d.y = 1.0f;  // coincident: separate vertically
+    float len = d.Length();
+    d.Normalize();
+    if (spacer && !(len < target)) return;
+    d *= (len - target) * 0.5f;
+    p.position -= d;
+    q.position += d;
+}
+}  // namespace
+
+void MassPoint::StoreVelocity() {
+    velocity = position;
+    velocity -= previous;
+}
+
+void MassPoint::Integrate() {
+    previous = position;
+    velocity *= kDamping;
+    velocity.y -= kGravity;
+    // Once per link, as the solver was tuned: a resting point with k links
+    // loses 5% k times per frame.
+    for (int i = 0; i < linkCount; ++i) {
+        if (position.y <= kFloor) {
+            position.y = kFloor;
+            velocity *= kClampFriction;
+            if (velocity.y < 0.0f) velocity.y = 0.0f;
+        }
+        if (position.x <= -kWall) {
+            position.x = -kWall;
+            velocity *= kClampFriction;
+        }
+        if (position.x >= kWall) {
+            position.x = kWall;
+            velocity *= kClampFriction;
+        }
+        if (position.z <= -kWall) {
+            position.z = -kWall;
+            velocity *= kClampFriction;
+        }
+        if (position.z >= kWall) {
+            position.z = kWall;
+            velocity *= kClampFriction;
+        }
+    }
+    position += velocity;
+}
+
+void MassPoint::SatisfyLinks() {
+    for (int i = 0; i < linkCount; ++i) Correct(*this, *links[i].other, links[i].restLength, false);
+    for (int i = 0; i < spacerCount; ++i) Correct(*this, *spacers[i].other, spacers[i].restLength, true);
+}
+
+void MassPoint::AddLink(MassPoint* other, float restLength) {
+    if (linkCount < kMaxLinks) links[linkCount++] = MassLink{other, restLength};
+}
+
+void MassPoint::AddSpacer(MassPoint* other, float minDistance) {
+    if (spacerCount < kMaxSpacers) spacers[spacerCount++] = MassLink{other, minDistance};
+}

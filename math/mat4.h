@@ -1,0 +1,63 @@
+// 4x4 matrix stored row by row (m[r][c]); points are column vectors, so
+// columns 0..2 are the images of the axes and column 3 the translation.
+// Rotation setters write only their four entries.
+#pragma once
+
+#include <cmath>
+
+#include "math/vec4.h"
+
+struct Mat4 {
+    float m[4][4] = {};
+
+    static Mat4 Identity() {
+        Mat4 r;
+        r.m[0][0] = r.m[1][1] = r.m[2][2] = r.m[3][3] = 1.0f;
+        return r;
+    }
+
+    void SetRotationX(float a) {
+        float c = std::cos(a), s = std::sin(a);
+        m[1][1] = c;
+        m[1][2] = s;
+        m[2][1] = -s;
+        m[2][2] = c;
+    }
+    void SetRotationY(float a) {
+        float c = std::cos(a), s = std::sin(a);
+        m[0][0] = c;
+        m[0][2] = s;
+        m[2][0] = -s;
+        m[2][2] = c;
+    }
+    void SetRotationZ(float a) {
+        float c = std::cos(a), s = std::sin(a);
+        m[0][0] = c;
+        m[0][1] = s;
+        m[1][0] = -s;
+        m[1][1] = c;
+    }
+
+    // M * (v.x, v.y, v.z, 1): the input w is never read.
+    Vec4 Transform(Vec4 v) const {
+        float r[4];
+        for (int i = 0; i < 4; ++i) r[i] = m[i][0] * v.x + m[i][1] * v.y + m[i][2] * v.z + m[i][3];
+        return Vec4(r[0], r[1], r[2], r[3]);
+    }
+
+    // M = A * M, through a temporary so that A may be M itself.
+    void PreMultiply(const Mat4& a) {
+        Mat4 t;
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j)
+                t.m[i][j] = a.m[i][0] * m[0][j] + a.m[i][1] * m[1][j] + a.m[i][2] * m[2][j] + a.m[i][3] * m[3][j];
+        *this = t;
+    }
+
+    Vec4 GetColumn(int c) const { return Vec4(m[0][c], m[1][c], m[2][c], 0.0f); }
+    void SetColumn(int c, Vec4 v) {
+        m[0][c] = v.x;
+        m[1][c] = v.y;
+        m[2][c] = v.z;
+    }
+};

@@ -1,0 +1,16 @@
+#include "world/game_random.h"
+
+namespace game {
+namespace {
+uint32_t state = 1;
+}
+
+int rand() {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
+
+uint32_t RandState() { return state; }
+void SetRandState(uint32_t s) { state = s; }
+
+}  // namespace game
