@@ -1,0 +1,3 @@
+#include "app/input.h"
+
+InputState inputState;
