@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -67,6 +68,18 @@ TEST(GeneratedMedia, BitmapsAreUncompressedAndSizedAsTheyClaim) {
     for (const char* name : kBitmaps) {
         Bitmap bmp;
         ExpectValidBitmap(name, bmp);
+    }
+}
+
+TEST(GeneratedMedia, SdlLoadsEveryBitmapAtItsSize) {
+    for (const char* name : kBitmaps) {
+        Bitmap bmp;
+        ExpectValidBitmap(name, bmp);
+        SDL_Surface* surface = SDL_LoadBMP(BuildPath(std::string("media/") + name).c_str());
+        ASSERT_NE(nullptr, surface) << name << ": " << SDL_GetError();
+        EXPECT_EQ(bmp.width, surface->w) << name;
+        EXPECT_EQ(bmp.height, surface->h) << name;
+        SDL_FreeSurface(surface);
     }
 }
 
