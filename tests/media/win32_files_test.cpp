@@ -53,8 +53,9 @@ TEST(FileAttributes, FindsFilesAndFoldersByTheirWindowsForm) {
     EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesW((root + L"\\d").c_str()));
     EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW((root + L"/d\\f.txt").c_str()));
     EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW((root + L"\\caf\u00e9\\\u4e2d.bmp").c_str()));
-    // Parents are resolved by name first, as on Windows.
-    EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW((root + L"\\missing\\..\\d\\f.txt").c_str()));
+    // Like the loaders, ".." goes through real folders only.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((root + L"\\missing\\..\\d\\f.txt").c_str()));
+    EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW((root + L"\\d\\..\\d\\f.txt").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((root + L"\\d\\g.txt").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L""));
 
