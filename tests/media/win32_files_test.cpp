@@ -73,6 +73,7 @@ TEST(ModuleFileName, NamesThisTestProgram) {
     WCHAR name[MAX_PATH];
     EXPECT_EQ(expected.size(), GetModuleFileNameW(nullptr, name, MAX_PATH));
     EXPECT_EQ(expected, name);
+    EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW(name));  // the '\' form leads back to the file
     EXPECT_EQ(5u, GetModuleFileNameW(nullptr, name, 5));  // truncated: returns the size
     EXPECT_EQ(expected.substr(0, 4), name);
 }
