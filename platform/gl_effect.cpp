@@ -36,7 +36,8 @@ bool GlEffect::Build(const EffectFileDescription& description, EffectParseError*
     for (const EffectParameterDecl& decl : description.parameters) parameters.push_back({decl.name, decl.kind});
     techniques.reserve(description.techniques.size());
     for (const EffectTechniqueDecl& decl : description.techniques)
-        if (!BuildTechnique(decl, error)) return false;
+        if (!BuildTechnique(decl, error) || !CheckUniforms(decl, techniques.back(), error)) return false;
+    if (!CheckParameterUse(description, error)) return false;
     current = techniques.empty() ? nullptr : &techniques[0];
     return current != nullptr;
 }
@@ -58,6 +59,42 @@ bool GlEffect::BuildTechnique(const EffectTechniqueDecl& decl, EffectParseError*
     for (const Parameter& p : parameters)
         technique.locations.push_back(glGetUniformLocation(built.program, p.name.c_str()));
     techniques.push_back(std::move(technique));
+    return true;
+}
+
+// A uniform that no parameter feeds would silently stay zero.
+bool GlEffect::CheckUniforms(const EffectTechniqueDecl& decl, const Technique& technique,
+                             EffectParseError* error) const {
+    GLint count = 0;
+    glGetProgramiv(technique.program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        char name[256] = {};
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(technique.program, static_cast<GLuint>(i), sizeof name, nullptr, &size, &type, name);
+        bool declared = false;
+        for (const Parameter& p : parameters) declared = declared || p.name == name;
+        if (!declared) {
+            error->line = decl.line;
+            error->reason = "technique '" + decl.name + "' reads uniform '" + name + "', which is no declared parameter";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every parameter is either read by some technique or plainly marked unused.
+bool GlEffect::CheckParameterUse(const EffectFileDescription& description, EffectParseError* error) const {
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        bool read = false;
+        for (const Technique& t : techniques) read = read || t.locations[i] >= 0;
+        const EffectParameterDecl& decl = description.parameters[i];
+        if (read == !decl.unused) continue;
+        error->line = decl.line;
+        error->reason = "parameter '" + decl.name + (read ? "' is marked unused but a technique reads it"
+                                                          : "' is read by no technique; mark it unused");
+        return false;
+    }
     return true;
 }
 

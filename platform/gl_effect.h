@@ -53,6 +53,8 @@ private:
     Parameter* FindParameter(D3DXHANDLE handle, EffectParameterKind kind);
     Technique* FindTechnique(D3DXHANDLE handle);
     bool BuildTechnique(const EffectTechniqueDecl& decl, EffectParseError* error);
+    bool CheckUniforms(const EffectTechniqueDecl& decl, const Technique& technique, EffectParseError* error) const;
+    bool CheckParameterUse(const EffectFileDescription& description, EffectParseError* error) const;
 
     GlDevice* device;
     std::vector<Parameter> parameters;

@@ -199,6 +199,9 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
     } cases[] = {
         {"parameter colour c\n" + good, ":1: unknown parameter kind 'colour'"},
         {"parameter float a\n", ":1: no technique in the file"},
+        {"parameter float spare\n" + good, ":1: parameter 'spare' is read by no technique; mark it unused"},
+        {"parameter float spare unused\n" + good.substr(good.find('\n') + 1), ":2: technique 'T' reads uniform 'm', which is no declared parameter"},
+        {good.substr(0, 18) + " unused" + good.substr(18), ":1: parameter 'm' is marked unused but a technique reads it"},
         {good.substr(0, good.find("void main() { f")) + "void main() { f = nothing; }\nend\n",
          ":12: technique 'T' fragment program: 0:3("},
         {good.substr(0, good.find("in vec3")) + "void main() { gl_Position = m * 2; }\nend\n" +
