@@ -36,11 +36,12 @@ GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource
     GlShaderResult result;
     GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource, &result.log);
     if (vertex == 0) {
-        result.vertexFailed = true;
+        result.failed = GlShaderResult::kVertex;
         return result;
     }
     GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource, &result.log);
     if (fragment == 0) {
+        result.failed = GlShaderResult::kFragment;
         glDeleteShader(vertex);
         return result;
     }
@@ -60,6 +61,7 @@ GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource
         result.program = program;
         return result;
     }
+    result.failed = GlShaderResult::kLink;
     result.log = ProgramLog(program);
     glDeleteProgram(program);
     return result;

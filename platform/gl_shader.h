@@ -10,7 +10,7 @@ enum GlAttribute : GLuint { kAttribPosition = 0, kAttribNormal = 1, kAttribColou
 
 struct GlShaderResult {
     GLuint program = 0;       // 0 on failure
-    bool vertexFailed = false;  // which stage failed, when program is 0
+    enum Stage { kNone, kVertex, kFragment, kLink } failed = kNone;
     std::string log;          // the compiler's or linker's message
 };
 
