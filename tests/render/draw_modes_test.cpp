@@ -181,24 +181,3 @@ TEST_F(DrawModeTest, AOneVertexStripNeverWrapsToAHugeCount) {
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->invalidCalls, 0u);
 }
-
-TEST_F(DrawModeTest, CreaturesDrawTheSameStripOncePerTechnique) {
-    AddPoints(30);
-    vertexBatch.EndStrip();
-    DrawSprites(0);  // modes may follow each other in any order
-    DrawStrip(0, 0);
-    DrawStrip(0, 1);
-    ASSERT_EQ(recording.device->drawSize(), 3u);
-    const RecordedDraw& lit = recording.device->draw(1);
-    const RecordedDraw& shadow = recording.device->draw(2);
-    ExpectStripStates(lit);
-    ExpectStripStates(shadow);
-    EXPECT_STREQ(lit.technique, "WorldLighting");
-    EXPECT_STREQ(shadow.technique, "RenderToShadowPlane");
-    EXPECT_EQ(lit.startVertex, shadow.startVertex);
-    EXPECT_EQ(lit.primitiveCount, 29u);
-    EXPECT_EQ(shadow.primitiveCount, 29u);
-    DrawSprites(0);
-    EXPECT_EQ(recording.device->draw(3).zWriteEnable, 0u);
-    EXPECT_EQ(recording.device->invalidCalls, 0u);
-}

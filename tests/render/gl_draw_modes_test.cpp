@@ -46,15 +46,9 @@ protected:
         renderer.direct3d = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(renderer.direct3d, nullptr) << "no GL 3.3 core context (run under xvfb-run)";
         D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = kWidth;
-        p.BackBufferHeight = kHeight;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.SwapEffect = D3DSWAPEFFECT_COPY;
-        p.Windowed = TRUE;
-        p.EnableAutoDepthStencil = TRUE;
-        p.AutoDepthStencilFormat = D3DFMT_D16;
-        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        p.BackBufferWidth = kWidth, p.BackBufferHeight = kHeight, p.BackBufferFormat = D3DFMT_X8R8G8B8;
+        p.BackBufferCount = 1, p.SwapEffect = D3DSWAPEFFECT_COPY, p.Windowed = TRUE;
+        p.EnableAutoDepthStencil = TRUE, p.AutoDepthStencilFormat = D3DFMT_D16;
         ASSERT_EQ(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
                                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &renderer.device),
                   D3D_OK);
@@ -79,9 +73,9 @@ protected:
         device->SetTransform(D3DTS_VIEW, &view);
         device->SetTransform(D3DTS_PROJECTION, &identity);
         bitmap = WriteGreyBitmap(128);
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), &renderer.particleTexture), D3D_OK);
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), &renderer.particleCheapTexture), D3D_OK);
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), &renderer.tilesTexture), D3D_OK);
+        for (IDirect3DTexture9** texture :
+             {&renderer.particleTexture, &renderer.particleCheapTexture, &renderer.tilesTexture})
+            ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), texture), D3D_OK);
         vertexBatch = VertexBatch{};
         ASSERT_EQ(device->CreateVertexBuffer(256 * sizeof(BatchVertex), 0, D3DFVF_XYZ | D3DFVF_DIFFUSE,
                                              D3DPOOL_DEFAULT, &vertexBatch.buffer, nullptr),
