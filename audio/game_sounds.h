@@ -18,3 +18,7 @@ extern GameSounds gameSounds;
 
 // Returns the last creation's code; the caller ignores it.
 HRESULT InitGameSounds(HWND window);
+
+// Deletes the sounds and the manager and clears the slots. The game keeps them
+// to the end of the process; tests start each case from empty slots.
+void ReleaseGameSounds();

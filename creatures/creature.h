@@ -35,6 +35,9 @@ struct Creature {
     void Move(Vec4 request);
     void Steer(const Vec4& target, const Vec4& targetMoveDir, const Vec4& separation);
     void UpdateBody();
+
+private:
+    void StepLifeCycle();
 };
 
 void ComputeSeparation(Vec4* table, Creature* records, int count);

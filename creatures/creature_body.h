@@ -14,6 +14,12 @@ struct Creature;
 // Body units are scaled into world units by this factor.
 extern const float kBodyScale;
 
+// One ring of a tube: 0, 60, ..., 360 degrees; entry 6 repeats entry 0 so the
+// strip closes. Shared by all bodies, filled by every build.
+inline constexpr int kRingSteps = 7;
+extern float tubeSine[kRingSteps];
+extern float tubeCosine[kRingSteps];
+
 struct BodyJoint {
     int32_t parent = -1;
     float depthRadius = 1.0f;
@@ -59,5 +65,18 @@ struct CreatureBody {
     void DrawBody();
 
     // The creature this body belongs to, through the creature's `self` link.
+    // Only valid for a body that is the `body` member of a Creature.
     Creature* Owner();
+
+private:
+    void AddConstraints();
+    void BuildRootTransform(Vec4 position);
+    void PlaceLimbsOnFeet();
+    void SolveLinks();
 };
+
+// One six-sided tube from the ring around `end` back along the frame's Y axis.
+// previousRing (the ring of the tube before, shared) and bendAxis may be null;
+// the end ring is written to currentRing.
+void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float depthRadius, float widthRadius,
+              Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis);

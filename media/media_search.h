@@ -5,14 +5,18 @@
 
 #include <cstddef>
 
+#include "media/bounded_string.h"
 #include "platform/windows.h"
 
 inline constexpr HRESULT kMediaNotFound = static_cast<HRESULT>(0x80040903u);
-inline constexpr HRESULT kTruncated = static_cast<HRESULT>(0x8007007Au);  // HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER)
 
-HRESULT CopyBounded(WCHAR* dest, size_t count, const WCHAR* source);
-// Like _vsnwprintf: "%s" takes a wide string.
-HRESULT FormatBounded(WCHAR* dest, size_t count, const WCHAR* format, ...);
+// Candidates relative to the working directory, then to the program's folder;
+// dest keeps the first that exists.
 bool ProbeNearExecutable(WCHAR* dest, size_t count, const WCHAR* leaf, const WCHAR* exeDir, const WCHAR* exeName);
+// startDir and each of its parents up to (not including) the root; dest gets
+// the full path found.
 bool ProbeParentDirectories(WCHAR* dest, size_t count, const WCHAR* startDir, const WCHAR* leaf);
+// S_OK with a path that exists; kMediaNotFound with dest holding name;
+// E_INVALIDARG for a null or empty name, a null dest or a count below 10.
+// Candidates that do not fit count are skipped, never tested cut short.
 HRESULT FindMediaFile(WCHAR* dest, size_t count, const WCHAR* name);

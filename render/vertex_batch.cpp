@@ -7,7 +7,7 @@ VertexBatch vertexBatch;
 namespace {
 DWORD PackChannel(float value) {
     if (value >= 1.0f) return 255;
-    if (value <= 0.0f) return 0;
+    if (!(value > 0.0f)) return 0;  // also NaN, whose conversion to an integer is undefined
     return static_cast<DWORD>(value * 255.0f + 0.5f);
 }
 }  // namespace

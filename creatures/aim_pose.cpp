@@ -1,0 +1,83 @@
+#include <cmath>
+#include <cstdint>
+
+#include "creatures/creature.h"
+#include "creatures/creature_body.h"
+
+namespace {
+
+struct Arm {
+    int shoulderJoint;
+    int hand;
+    int wrist;
+    int elbow;
+    uint32_t freePoints;  // bit k set: point k follows physics while aiming
+};
+
+constexpr uint32_t Bits(int a, int b, int c) { return (1u << a) | (1u << b) | (1u << c); }
+
+constexpr Arm kPlusXArm = {6, 9, 8, 7, Bits(7, 8, 9)};
+constexpr Arm kMinusXArm = {10, 13, 12, 11, Bits(11, 12, 13)};
+constexpr uint32_t kBothArmsFree = (1u << 8) | (1u << 9) | Bits(11, 12, 13);
+
+void PullHalfway(MassPoint& p, Vec4 target) { p.position += (target - p.position) * 0.5f; }
+
+// Hand, wrist and elbow each move halfway toward a point on the aim ray from
+// the shoulder; aimDir keeps the rescaling, so a second arm starts from it.
+void PoseArm(CreatureBody& body, const Arm& arm) {
+    Vec4& aim = body.aimDir;
+    const Vec4 shoulder = body.joints[arm.shoulderJoint].world.GetColumn(3);
+    aim.Normalize();
+    aim *= 0.8f;
+    PullHalfway(body.points[arm.hand], shoulder + aim);
+    aim.Normalize();
+    aim *= 0.7f;
+    PullHalfway(body.points[arm.wrist], shoulder + aim);
+    aim.Normalize();
+    aim.y -= 0.1f;
+    aim *= 0.3f;
+    PullHalfway(body.points[arm.elbow], shoulder + aim);
+}
+
+}  // namespace
+
+void CreatureBody::SetAim(uint8_t flag, const Vec4& direction) {
+    aiming = animated ? flag : 0;
+    aimDir = direction;
+}
+
+void CreatureBody::AimPose() {
+    aimDir.Normalize();
+    gunPointB = -1;
+    // Column 2 of the root points backward, away from where the figure faces.
+    const Vec4 back = rootTransform.GetColumn(2);
+    const Vec4 q = back.Cross(aimDir);
+    const bool bothArms = std::fabs(q.y) < 0.05f && back.Dot(aimDir) < 0.0f;
+    uint32_t freePoints;
+    if (bothArms)
+        freePoints = kBothArmsFree;
+    else
+        freePoints = q.y > 0.0f ? kPlusXArm.freePoints : kMinusXArm.freePoints;
+
+    // Free points get a small push along the direction of travel.
+    const Vec4 travel = Owner()->moveDir * (2.0f * kBodyScale);
+    for (int k = 0; k < kJointCount; ++k) {
+        if (freePoints & (1u << k))
+            points[k].previous = points[k].position - travel;
+        else
+            points[k].position = joints[k].world.GetColumn(3);
+    }
+
+    if (bothArms) {
+        PoseArm(*this, kMinusXArm);
+        gunPointB = 13;
+        PoseArm(*this, kPlusXArm);
+        gunPointA = 9;
+    } else if (q.y > 0.0f) {
+        PoseArm(*this, kPlusXArm);
+        gunPointA = 9;
+    } else {
+        PoseArm(*this, kMinusXArm);
+        gunPointA = 13;
+    }
+}

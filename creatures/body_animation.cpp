@@ -1,0 +1,132 @@
+#include <cmath>
+
+#include "app/input.h"
+#include "creatures/creature_body.h"
+
+namespace {
+constexpr int kSolverPasses = 10;
+
+// Body parts 1-4 (spine, chest, neck) point their forward axis the other way.
+bool IsSpine(int k) { return k >= 1 && k <= 4; }
+
+void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
+    m.SetColumn(0, x);
+    m.SetColumn(1, y);
+    m.SetColumn(2, z);
+}
+}  // namespace
+
+void CreatureBody::AnimateWalk(float p, float m) {
+    const float sixP = 6.0f * p;
+    const float d = std::sin(sixP) * m;
+    joints[14].localRotation.SetRotationX(-0.35f * d);
+    joints[18].localRotation.SetRotationX(0.35f * d);
+    joints[16].localRotation.SetRotationX(0.6f * m - 0.5f * d);
+    joints[20].localRotation.SetRotationX(0.6f * m + 0.5f * d);
+    joints[15].localRotation.SetRotationX(0.6f * m - 0.5f * d);
+    joints[19].localRotation.SetRotationX(0.6f * m + 0.5f * d);
+    joints[6].localRotation.SetRotationX(0.515f * d);
+    joints[10].localRotation.SetRotationX(-0.515f * d);
+    joints[7].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);
+    joints[11].localRotation.SetRotationX(-0.5f * m - 0.4515f * d);
+    joints[3].localRotation.SetRotationY(-0.25f * d);
+    joints[4].localRotation.SetRotationY(0.25f * d);
+    joints[2].localRotation.SetRotationZ(-0.125f * d);
+    joints[1].localRotation.SetRotationZ(0.125f * d);
+    joints[0].localRotation.SetRotationZ(0.0125f * d);
+
+    const Vec4 forward = rootTransform.GetColumn(2);
+    const float twelveP = sixP * 2.0f;
+    bobOffset.y += 0.015f * m * std::sin(twelveP + 1.5f);
+    bobOffset += forward * (0.061f * m * std::sin(twelveP));
+}
+
+void CreatureBody::Update(Vec4 position) {
+    FillJointColours();
+    for (MassPoint& p : points) p.StoreVelocity();
+    for (MassPoint& p : points) p.Integrate();
+
+    const bool ragDollButton = inputState.controller.rgbButtons[2] != 0;
+    const bool limbButton = inputState.controller.rgbButtons[1] != 0;
+    const bool physics = ragDollButton || animated == 0 || aiming == 1;
+    physicsActive = physics ? 1 : 0;
+    if (physics) SolveLinks();
+
+    BuildRootTransform(position);
+    if (!ragDollButton || limbButton) ForwardKinematics();
+    if (!ragDollButton && animated == 1 && aiming == 0) PinPoints();
+    if (aiming == 1) AimPose();
+    if (limbButton) PlaceLimbsOnFeet();
+    if (physics) JointsFromPoints();
+    DrawBody();
+}
+
+void CreatureBody::SolveLinks() {
+    for (int pass = 0; pass < kSolverPasses; ++pass)
+        for (MassPoint& p : points) p.SatisfyLinks();
+}
+
+// Scale to world units, then turn by the heading, then move to the position.
+void CreatureBody::BuildRootTransform(Vec4 position) {
+    rootTransform = Mat4::Identity();
+    rootTransform.SetColumn(3, Vec4(0.0f, 0.0f, 0.0f, 0.0f));
+    rootTransform.m[0][0] *= kBodyScale;
+    rootTransform.m[1][1] *= kBodyScale;
+    rootTransform.m[2][2] *= kBodyScale;
+    rootTransform.PreMultiply(headingTransform);
+    rootTransform.SetColumn(3, position);
+}
+
+// Hands on the opposite toes and shoulders on the knees.
+void CreatureBody::PlaceLimbsOnFeet() {
+    points[9].position = joints[21].world.GetColumn(3);
+    points[13].position = joints[17].world.GetColumn(3);
+    points[6].position = joints[15].world.GetColumn(3);
+    points[10].position = joints[19].world.GetColumn(3);
+}
+
+void CreatureBody::ForwardKinematics() {
+    for (BodyJoint& j : joints) {
+        j.world = j.localRotation;
+        j.world.SetColumn(3, j.offset);
+    }
+    for (int k = 1; k < kJointCount; ++k) joints[k].world.PreMultiply(joints[joints[k].parent].world);
+    for (BodyJoint& j : joints) {
+        j.world.PreMultiply(rootTransform);
+        Vec4 place = j.world.GetColumn(3);
+        place += bobOffset;
+        j.world.SetColumn(3, place);
+    }
+}
+
+void CreatureBody::PinPoints() {
+    for (int k = 0; k < kJointCount; ++k) points[k].position = joints[k].world.GetColumn(3);
+    // Each knee guide sits beside its knee, shifted by the hip spacing.
+    const Vec4 hipSpan = points[18].position - points[14].position;
+    points[22].position = joints[15].world.GetColumn(3) + hipSpan;
+    points[23].position = joints[19].world.GetColumn(3) - hipSpan;
+    for (MassPoint& p : points)
+        for (int i = 0; i < p.linkCount; ++i) p.links[i].restLength = (p.position - p.links[i].other->position).Length();
+}
+
+void CreatureBody::JointsFromPoints() {
+    const Vec4 side = points[10].position - points[6].position;
+    for (int k = 0; k < kJointCount; ++k) {
+        const int p = joints[k].parent;
+        const Vec4& pk = points[k].position;
+        Vec4 up = (k == 0) ? points[1].position - pk : points[p].position - pk;
+        Vec4 fwd = side.Cross(up);
+        Vec4 s = up.Cross(fwd);
+        up.Normalize();
+        s.Normalize();
+        fwd.Normalize();
+        up *= kBodyScale;
+        s *= kBodyScale;
+        fwd *= kBodyScale;
+        if (IsSpine(k) || IsSpine(p)) fwd *= -1.0f;
+        // Branching joints take their own bone; the others take their child's.
+        if (k == 0 || k == 3) SetAxes(joints[k].world, s, up, fwd);
+        if (k != 0 && p != 0 && p != 3) SetAxes(joints[p].world, s, up, fwd);
+        joints[k].world.SetColumn(3, pk);
+    }
+}

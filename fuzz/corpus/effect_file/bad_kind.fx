@@ -1,0 +1,1 @@
+parameter colour A

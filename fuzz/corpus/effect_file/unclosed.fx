@@ -1,0 +1,3 @@
+technique T
+vertex
+x

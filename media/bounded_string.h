@@ -1,0 +1,16 @@
+// Wide-string copy and format bounded by the destination's capacity (in
+// characters, terminator included): they never write past it and report
+// truncation instead of failing.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+#include "platform/windows.h"
+
+inline constexpr HRESULT kTruncated = static_cast<HRESULT>(0x8007007Au);  // HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER)
+
+HRESULT CopyBounded(WCHAR* dest, size_t count, const WCHAR* source);
+// Like _vsnwprintf: "%s" takes a wide string.
+HRESULT FormatBounded(WCHAR* dest, size_t count, const WCHAR* format, ...);
+HRESULT FormatBoundedV(WCHAR* dest, size_t count, const WCHAR* format, va_list args);

@@ -1,0 +1,123 @@
+// The effect text parser: the shipped file, and each malformed case with the
+// line and the reason it reports.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/effect_file.h"
+
+namespace {
+const char* const kMinimal =
+    "parameter matrix mWorldViewProjection\n"
+    "parameter float MagicValue unused\n"
+    "technique Plain\n"
+    "state ZFunc Less\n"
+    "state AlphaBlendEnable true\n"
+    "vertex\n"
+    "void main() {}\n"
+    "end\n"
+    "fragment\n"
+    "line one\n"
+    "line two\n"
+    "end\n";
+
+EffectParseError ParseFails(const std::string& text) {
+    EffectFileDescription description;
+    EffectParseError error;
+    EXPECT_FALSE(ParseEffectFile(text, &description, &error)) << text;
+    return error;
+}
+}  // namespace
+
+TEST(EffectFile, ReadsParametersStatesAndPrograms) {
+    EffectFileDescription d;
+    EffectParseError error;
+    ASSERT_TRUE(ParseEffectFile(kMinimal, &d, &error)) << error.line << ": " << error.reason;
+    ASSERT_EQ(2u, d.parameters.size());
+    EXPECT_EQ("mWorldViewProjection", d.parameters[0].name);
+    EXPECT_EQ(EffectParameterKind::Matrix, d.parameters[0].kind);
+    EXPECT_FALSE(d.parameters[0].unused);
+    EXPECT_TRUE(d.parameters[1].unused);
+    ASSERT_EQ(1u, d.techniques.size());
+    const EffectTechniqueDecl& t = d.techniques[0];
+    EXPECT_EQ("Plain", t.name);
+    ASSERT_EQ(2u, t.states.size());
+    EXPECT_EQ(D3DRS_ZFUNC, t.states[0].state);
+    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESS), t.states[0].value);
+    EXPECT_EQ(static_cast<DWORD>(TRUE), t.states[1].value);
+    EXPECT_EQ("void main() {}\n", t.vertex.source);
+    EXPECT_EQ(7, t.vertex.firstLine);
+    EXPECT_EQ("line one\nline two\n", t.fragment.source);
+    EXPECT_EQ(10, t.fragment.firstLine);
+}
+
+TEST(EffectFile, WindowsLineEndsAndCommentsAreAccepted) {
+    std::string text = "# comment\r\n  \t\r\n";
+    for (const char* c = kMinimal; *c; ++c) text += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
+    EffectFileDescription d;
+    EffectParseError error;
+    ASSERT_TRUE(ParseEffectFile(text, &d, &error)) << error.line << ": " << error.reason;
+    EXPECT_EQ("void main() {}\n", d.techniques[0].vertex.source);
+    EXPECT_EQ(9, d.techniques[0].vertex.firstLine);
+}
+
+TEST(EffectFile, TheShippedEffectDeclaresWhatTheProgramSets) {
+    std::ifstream file(QF_SOURCE_DIR "/assets/myshader.fx", std::ios::binary);
+    ASSERT_TRUE(file.good());
+    std::stringstream text;
+    text << file.rdbuf();
+    EffectFileDescription d;
+    EffectParseError error;
+    ASSERT_TRUE(ParseEffectFile(text.str(), &d, &error)) << error.line << ": " << error.reason;
+    const std::pair<const char*, EffectParameterKind> expected[] = {
+        {"RenderTargetTexture", EffectParameterKind::Texture}, {"RenderTargetWidth", EffectParameterKind::Float},
+        {"RenderTargetHeight", EffectParameterKind::Float},    {"mWorldViewProjection", EffectParameterKind::Matrix},
+        {"CamerPosition", EffectParameterKind::Vector},        {"MagicValue", EffectParameterKind::Float},
+        {"LightPosition", EffectParameterKind::Vector},        {"DistortionPosx", EffectParameterKind::Float},
+        {"DistortionPosy", EffectParameterKind::Float}};
+    for (const auto& [name, kind] : expected) {
+        bool found = false;
+        for (const EffectParameterDecl& p : d.parameters) found = found || (p.name == name && p.kind == kind);
+        EXPECT_TRUE(found) << name;
+    }
+    ASSERT_EQ(2u, d.techniques.size());
+    EXPECT_EQ("WorldLighting", d.techniques[0].name);
+    EXPECT_EQ("RenderToShadowPlane", d.techniques[1].name);
+}
+
+TEST(EffectFile, MalformedFilesNameTheLineAndTheReason) {
+    struct Case {
+        std::string text;
+        int line;
+        const char* reason;
+    } cases[] = {
+        {"parameter colour Tint\n", 1, "unknown parameter kind 'colour'"},
+        {"parameter float\n", 1, "parameter needs a kind and a name"},
+        {"parameter float 9lives\n", 1, "bad parameter name '9lives'"},
+        {"parameter float A\nparameter vector A\n", 2, "parameter 'A' declared twice"},
+        {"parameter float A spare\n", 1, "unexpected 'spare' after the parameter name"},
+        {"\n\nshader x\n", 3, "unknown directive 'shader'"},
+        {"parameter float A\n", 1, "no technique in the file"},
+        {"", 0, "no technique in the file"},
+        {"technique T\nvertex\nx\nend\n", 1, "technique 'T' has no fragment program"},
+        {"technique T\nfragment\nx\nend\n", 1, "technique 'T' has no vertex program"},
+        {"technique T\nvertex\nx\n", 2, "vertex program not closed by 'end'"},
+        {"technique T\nvertex\nend\nvertex\nend\n", 4, "vertex program given twice"},
+        {"state ZFunc Less\n", 1, "state outside a technique"},
+        {"technique T\nstate ZFunc Sometimes\n", 2, "bad value 'Sometimes' for state ZFunc"},
+        {"technique T\nstate Fog true\n", 2, "unknown state 'Fog'"},
+        {"vertex\nend\n", 1, "vertex program outside a technique"},
+        {"technique\n", 1, "technique needs one name"},
+        {std::string(kMinimal) + "technique Plain\n", 13, "technique 'Plain' declared twice"},
+        {std::string(kMinimal) + "parameter float Late\n", 13, "parameters must come before the techniques"},
+        {std::string("parameter float A\0B\n", 20), 0, "file holds a NUL character"},
+        {std::string(kEffectFileLimit + 1, '\n'), 0, "file larger than 1 MiB"},
+    };
+    for (const Case& c : cases) {
+        EffectParseError error = ParseFails(c.text);
+        EXPECT_EQ(c.line, error.line) << c.reason;
+        EXPECT_EQ(c.reason, error.reason);
+    }
+}

@@ -1,0 +1,204 @@
+#include "render/draw_modes.h"
+
+#include <cstring>
+
+#include "recording_batch_fixture.h"
+#include "render/device_resources.h"
+
+namespace {
+class DrawModeTest : public RecordingBatchTest {
+protected:
+    void SetUp() override {
+        RecordingBatchTest::SetUp();
+        worldLightingTechnique = renderer.effect->GetTechniqueByName("WorldLighting");
+        shadowPlaneTechnique = renderer.effect->GetTechniqueByName("RenderToShadowPlane");
+        ScrambleStates();
+    }
+
+    // The opposite of what each mode wants, so a state a mode forgets shows.
+    void ScrambleStates() {
+        IDirect3DDevice9* device = recording.device;
+        device->SetRenderState(D3DRS_ZENABLE, FALSE);
+        device->SetRenderState(D3DRS_ZWRITEENABLE, 7);
+        device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+        device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+        device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+        device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+        device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_SUBTRACT);
+        device->SetTexture(0, renderer.scoreTexture);
+        device->SetFVF(0);
+        device->SetStreamSource(0, vertexBatch.buffer, 0, sizeof(BatchVertex));
+        recording.device->ClearLog();
+    }
+
+    void AddPoints(int n) {
+        for (int i = 0; i < n; ++i) vertexBatch.Add(Vec4(float(i), 0, 0, 1), Vec4(1, 1, 1, 1), Vec4(0, 1, 0, 0));
+    }
+
+    const RecordedDraw& OnlyDraw() const {
+        EXPECT_EQ(recording.device->drawSize(), 1u);
+        return recording.device->draw(0);
+    }
+
+    int Count(RecordedCallKind kind) const {
+        int n = 0;
+        for (UINT i = 0; i < recording.device->logSize(); ++i) n += recording.device->logEntry(i).kind == kind;
+        return n;
+    }
+};
+
+void ExpectStripStates(const RecordedDraw& d) {
+    EXPECT_EQ(d.type, D3DPT_TRIANGLESTRIP);
+    EXPECT_EQ(d.fvf, kBatchFvf);
+    EXPECT_EQ(d.zEnable, 1u);
+    EXPECT_EQ(d.zWriteEnable, 1u);
+    EXPECT_EQ(d.zFunc, DWORD{D3DCMP_LESSEQUAL});
+    EXPECT_EQ(d.alphaBlendEnable, 1u);
+    EXPECT_EQ(d.srcBlend, DWORD{D3DBLEND_SRCALPHA});
+    EXPECT_EQ(d.destBlend, DWORD{D3DBLEND_INVSRCALPHA});
+    EXPECT_EQ(d.result, D3D_OK);
+}
+}  // namespace
+
+TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
+    AddPoints(14);
+    vertexBatch.EndStrip();  // the list ignores the strip table
+    DrawSprites(1);
+    const RecordedDraw& d = OnlyDraw();
+    EXPECT_EQ(d.type, D3DPT_TRIANGLELIST);
+    EXPECT_EQ(d.startVertex, 0u);
+    EXPECT_EQ(d.primitiveCount, 5u) << "15 vertices";
+    EXPECT_EQ(d.texture0, renderer.frontEndTexture);
+    EXPECT_EQ(d.fvf, kBatchFvf);
+    EXPECT_EQ(d.alphaBlendEnable, 1u);
+    EXPECT_EQ(d.srcBlend, DWORD{D3DBLEND_ONE});
+    EXPECT_EQ(d.destBlend, DWORD{D3DBLEND_ONE});
+    EXPECT_EQ(d.blendOp, DWORD{D3DBLENDOP_ADD});
+    EXPECT_EQ(d.zWriteEnable, 0u);
+    EXPECT_EQ(d.zFunc, DWORD{D3DCMP_ALWAYS}) << "the depth test is left as it was";
+    EXPECT_EQ(d.technique, nullptr);
+
+    for (int32_t selector : {0, 2, -1}) {
+        recording.device->ClearLog();
+        DrawSprites(selector);
+        EXPECT_EQ(OnlyDraw().texture0, renderer.particleTexture) << selector;
+    }
+}
+
+TEST_F(DrawModeTest, SpritesWithFewerThanThreeVerticesDrawNoTriangle) {
+    AddPoints(2);
+    DrawSprites(0);
+    EXPECT_EQ(OnlyDraw().primitiveCount, 0u);
+    EXPECT_EQ(recording.device->primitives, 0u);
+}
+
+TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
+    struct Case {
+        int32_t slot, technique;
+        IDirect3DTexture9* texture;
+        const char* expectedTechnique;
+    };
+    const Case cases[] = {
+        {0, 0, renderer.particleCheapTexture, "WorldLighting"},
+        {1, 0, renderer.tilesTexture, "WorldLighting"},
+        {0, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
+        {3, 0, renderer.particleCheapTexture, "WorldLighting"},
+        {-5, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
+        {1, 7, renderer.tilesTexture, "RenderToShadowPlane"},  // unknown: the last technique stays
+        {0, -1, renderer.particleCheapTexture, "RenderToShadowPlane"},
+    };
+    AddPoints(6);
+    vertexBatch.EndStrip();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "slot " << c.slot << " technique " << c.technique);
+        ScrambleStates();
+        DrawStrip(c.slot, c.technique);
+        const RecordedDraw& d = OnlyDraw();
+        ExpectStripStates(d);
+        EXPECT_EQ(d.texture0, c.texture);
+        EXPECT_EQ(d.effectTexture, c.texture);
+        ASSERT_NE(d.technique, nullptr);
+        EXPECT_STREQ(d.technique, c.expectedTechnique);
+        EXPECT_EQ(d.startVertex, 0u);
+        EXPECT_EQ(d.primitiveCount, 5u);
+        EXPECT_FALSE(recording.effect->begun());
+    }
+    EXPECT_EQ(recording.effect->misorderedCalls, 0u);
+    EXPECT_EQ(recording.effect->begins, 7u);
+}
+
+TEST_F(DrawModeTest, UntexturedSlotNeverTouchesTheEffect) {
+    AddPoints(4);
+    vertexBatch.EndStrip();
+    const uint32_t textureSets = recording.effect->parameter("RenderTargetTexture")->sets;
+    for (int32_t technique : {0, 1, 9}) {
+        ScrambleStates();
+        DrawStrip(2, technique);
+        const RecordedDraw& d = OnlyDraw();
+        ExpectStripStates(d);
+        EXPECT_EQ(d.texture0, nullptr);
+        EXPECT_EQ(d.technique, nullptr);
+        EXPECT_EQ(Count(RecordedCallKind::EffectSetTechnique), 0);
+    }
+    EXPECT_EQ(recording.effect->begins, 0u);
+    EXPECT_EQ(recording.effect->parameter("RenderTargetTexture")->sets, textureSets);
+    EXPECT_STREQ(recording.effect->GetCurrentTechnique(), "WorldLighting");
+}
+
+TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
+    AddPoints(4);  // A B C D
+    vertexBatch.EndStrip();
+    AddPoints(4);  // E F G H, not closed: not drawn
+    DrawStrip(0, 0);
+    EXPECT_EQ(OnlyDraw().primitiveCount, 3u) << "A B C D D' is five vertices";
+    vertexBatch.EndStrip();
+    recording.device->ClearLog();
+    DrawStrip(0, 0);
+    EXPECT_EQ(OnlyDraw().primitiveCount, 9u) << "A B C D D' E E F G H H'";
+}
+
+TEST_F(DrawModeTest, StripAfterResetDrawsNothingButStillRunsThePass) {
+    AddPoints(5);
+    vertexBatch.Reset();
+    DrawStrip(1, 1);
+    EXPECT_EQ(recording.device->drawSize(), 0u);
+    EXPECT_EQ(recording.device->texture(0), renderer.tilesTexture);
+    EXPECT_EQ(recording.device->renderState(D3DRS_ZWRITEENABLE), 1u);
+    EXPECT_EQ(recording.device->renderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});
+    EXPECT_EQ(Count(RecordedCallKind::EffectBeginPass), 1);
+    EXPECT_EQ(Count(RecordedCallKind::EffectEnd), 1);
+    EXPECT_STREQ(recording.effect->GetCurrentTechnique(), "RenderToShadowPlane");
+}
+
+TEST_F(DrawModeTest, ShortStripsNeverWrapToAHugeCount) {
+    vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1)
+    DrawStrip(0, 0);
+    EXPECT_EQ(recording.device->drawSize(), 0u);
+
+    vertexBatch.Reset();
+    vertexBatch.EndStrip();  // doubled now: strip (0, 2), no triangle
+    DrawStrip(0, 0);
+    EXPECT_EQ(OnlyDraw().primitiveCount, 0u);
+    EXPECT_EQ(recording.device->invalidCalls, 0u);
+}
+
+TEST_F(DrawModeTest, CreaturesDrawTheSameStripOncePerTechnique) {
+    AddPoints(30);
+    vertexBatch.EndStrip();
+    DrawSprites(0);  // modes may follow each other in any order
+    DrawStrip(0, 0);
+    DrawStrip(0, 1);
+    ASSERT_EQ(recording.device->drawSize(), 3u);
+    const RecordedDraw& lit = recording.device->draw(1);
+    const RecordedDraw& shadow = recording.device->draw(2);
+    ExpectStripStates(lit);
+    ExpectStripStates(shadow);
+    EXPECT_STREQ(lit.technique, "WorldLighting");
+    EXPECT_STREQ(shadow.technique, "RenderToShadowPlane");
+    EXPECT_EQ(lit.startVertex, shadow.startVertex);
+    EXPECT_EQ(lit.primitiveCount, 29u);
+    EXPECT_EQ(shadow.primitiveCount, 29u);
+    DrawSprites(0);
+    EXPECT_EQ(recording.device->draw(3).zWriteEnable, 0u);
+    EXPECT_EQ(recording.device->invalidCalls, 0u);
+}
