@@ -21,6 +21,17 @@ struct InputState {
 
 extern InputState inputState;
 
+// The DirectInput object and the controller's device, or none.
+struct InputDevices {
+    IDirectInput8W* directInput = nullptr;
+    IDirectInputDevice8W* controller = nullptr;
+};
+
+extern InputDevices inputDevices;
+
+// How often one pass re-acquires a controller that reports its input lost.
+inline constexpr int kMaxAcquireAttempts = 8;
+
 HRESULT CreateController(HWND window);
 void PollController();
 void HandleInputMessage(const MSG& message);

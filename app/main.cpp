@@ -1,2 +1,3 @@
-// Placeholder entry until the shell lands: builds the tables and exits.
-int main() { return 0; }
+#include "app/startup.h"
+
+int main() { return RunGame(); }

@@ -27,8 +27,9 @@ HRESULT WaveFile::Open(LPCWSTR fileName, int openMode) {
     mode = openMode;
     if (!fileName) return E_INVALIDARG;
     if (openMode != kModeRead) return E_INVALIDARG;  // writing is not supported
-    Close();  // a second open must not leak the first file
+    Close();  // a second open must neither leak the first file nor report its size
     FreeFormat();
+    size = 0;
     file = mmioOpenW(const_cast<LPWSTR>(fileName), nullptr, MMIO_ALLOCBUF | MMIO_READ);
     if (!file) {
         HRESULT result = OpenResource(fileName);
@@ -55,6 +56,7 @@ HRESULT WaveFile::OpenMemory(const void* bytes, DWORD byteCount) {
     if (!bytes || byteCount == 0) return E_INVALIDARG;
     Close();
     FreeFormat();
+    size = 0;
     HRESULT result = OpenCopy(bytes, byteCount);
     return FAILED(result) ? result : FinishOpen();
 }

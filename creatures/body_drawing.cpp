@@ -50,10 +50,17 @@ void CreatureBody::DrawBody() {
 void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float depthRadius, float widthRadius,
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis) {
     vertexBatch.EndStrip();
+    const Vec4 xAxis = frame.GetColumn(0);
+    const Vec4 zAxis = frame.GetColumn(2);
     const Vec4 start = end + frame.GetColumn(1) * length;
+    Vec4 bend;
+    if (bendAxis) {
+        bend = *bendAxis;
+        bend.Normalize();
+    }
     for (int i = 0; i < kRingSteps; ++i) {
-        const Vec4 z = frame.GetColumn(2) * (depthRadius * tubeSine[i]);
-        const Vec4 x = frame.GetColumn(0) * (widthRadius * tubeCosine[i]);
+        const Vec4 z = zAxis * (depthRadius * tubeSine[i]);
+        const Vec4 x = xAxis * (widthRadius * tubeCosine[i]);
         const Vec4 ringPoint = end + z + x;
         Vec4 normal = z + x;
         const float radius = normal.Length();
@@ -64,10 +71,8 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
         if (previousRing) {
             if (bendAxis) {
                 // Push the shared ring outward on the outside of the bend.
-                Vec4 axis = *bendAxis;
-                axis.Normalize();
-                const float d = axis.Dot(normal);
-                if (d > 0.0f) previousRing[i] += axis * (d * radius * 2.0f);
+                const float d = bend.Dot(normal);
+                if (d > 0.0f) previousRing[i] += bend * (d * radius * 2.0f);
             }
             vertexBatch.Add(previousRing[i], colour, normal, uv);
         } else {

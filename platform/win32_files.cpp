@@ -137,11 +137,13 @@ bool MakeFullPath(const wchar_t* name, FullPath& full) {
 
 }  // namespace
 
+// The name goes to the file system as given, not resolved by name first as
+// Windows would: what is found here must open the same way in the loaders,
+// which resolve ".." through the real folders too.
 DWORD GetFileAttributesW(LPCWSTR fileName) {
-    FullPath full;
     std::string utf8;
     struct stat info;
-    if (!MakeFullPath(fileName, full) || !ToUtf8Path(full.text, utf8) || stat(utf8.c_str(), &info) != 0)
+    if (!fileName || !*fileName || !ToUtf8Path(fileName, utf8) || stat(utf8.c_str(), &info) != 0)
         return INVALID_FILE_ATTRIBUTES;
     return S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }

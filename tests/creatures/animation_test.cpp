@@ -1,0 +1,108 @@
+#include <algorithm>
+
+#include "creature_test_support.h"
+
+namespace {
+
+using Animation = CreatureTest;
+
+// Rotations in double precision, independent of Mat4, for hand-computed poses.
+struct V3 {
+    double x, y, z;
+    V3 operator+(V3 o) const { return {x + o.x, y + o.y, z + o.z}; }
+};
+V3 RotX(V3 v, double a) { return {v.x, std::cos(a) * v.y + std::sin(a) * v.z, -std::sin(a) * v.y + std::cos(a) * v.z}; }
+V3 RotZ(V3 v, double a) { return {std::cos(a) * v.x + std::sin(a) * v.y, -std::sin(a) * v.x + std::cos(a) * v.y, v.z}; }
+
+TEST_F(Animation, WalkPoseMatchesHandComputedKneeAndStandingKeepsTheRestPose) {
+    auto c = StandingAt(Vec4(5, 0.5f, -3, 1));
+    CreatureBody& b = c->body;
+    EXPECT_NEAR(Distance(At(b.joints[17].world), Vec4(5.12f, -0.7f, -3.102f, 0)), 0, 1e-5f);  // foot 1.2 down
+    EXPECT_NEAR(Distance(At(b.joints[13].world), Vec4(4.75f, 0.45f, -3.05f, 0)), 0, 1e-5f);   // -X hand
+    EXPECT_EQ(b.bobOffset.y, 0.0f);
+    const float p = 0.2f, m = 0.5f;
+    b.AnimateWalk(p, m);
+    const Vec4 bob = b.bobOffset;
+    EXPECT_FLOAT_EQ(bob.y, 0.015f * m * std::sin(12 * p + 1.5f));
+    EXPECT_FLOAT_EQ(bob.z, 0.1f * 0.061f * m * std::sin(12 * p));  // along the root's Z column
+    ClearBatch();
+    b.Update(c->position);
+    const double d = std::sin(6.0 * p) * m;
+    const V3 knee = V3{0, 2, 0} + RotZ(V3{0.7, -1, 0} + RotX({0.5, -7, -0.15}, -0.35 * d), 0.0125 * d);
+    EXPECT_NEAR(Distance(At(b.joints[15].world), Vec4(5 + knee.x * 0.1, 0.5 + knee.y * 0.1, -3 + knee.z * 0.1, 0) + bob), 0, 1e-5f);
+    EXPECT_EQ(Distance(b.points[15].position, At(b.joints[15].world)), 0.0f);  // pinned
+    EXPECT_FLOAT_EQ(b.joints[16].localRotation.m[1][2], std::sin(0.6f * m - 0.5f * static_cast<float>(d)));
+}
+
+TEST_F(Animation, KilledWalkerFallsWithItsMotionLandsInsideTheWallsAndComesToRest) {
+    for (float startX : {0.0f, 20.0f}) {  // in the open, and against the +x wall
+        auto c = StandingAt(Vec4(startX, 0, 0, 1));
+        for (int i = 0; i < 150; ++i) Frame(*c, Vec4(500, 0, 0, 1));
+        c->alive = 0;
+        c->body.points[5].previous += Vec4(0, 0, -0.5f, 0) * -1.5f;  // shot along -z
+        float lowest = 0, widest = 0;
+        Vec4 restingHead;
+        for (int f = 0; f < 500; ++f) {
+            c->deadTimer = 0;  // no respawn
+            Frame(*c, Vec4(500, 0, 0, 1));
+            if (f == 0) {
+                EXPECT_NEAR(c->body.points[5].velocity.z, -0.75f, 0.01f) << "the kick";
+                EXPECT_GT(c->body.points[0].velocity.x, 0.02f) << "the walk";
+            }
+            if (f == 400) restingHead = c->body.points[5].position;
+            for (const MassPoint& p : c->body.points) {
+                ASSERT_TRUE(IsFinite(p.position));
+                lowest = std::min(lowest, p.position.y);
+                widest = std::max({widest, std::fabs(p.position.x), std::fabs(p.position.z)});
+            }
+        }
+        // Clamps act before the step: a landing point overshoots by about a frame's motion.
+        EXPECT_GT(lowest, -1.21f - 0.1f);
+        EXPECT_LT(widest, 24.1f);
+        // At rest: the floor clamp leaves only a creep far below a frame's fall speed.
+        EXPECT_LT(Distance(c->body.points[5].position, restingHead), 0.05f);
+        EXPECT_LT(c->body.points[5].position.y, -0.9f);
+        EXPECT_EQ(Distance(At(c->body.joints[5].world), c->body.points[5].position), 0.0f);
+        // The rebuilt hip frame points its Y axis from the knee point to the hip point.
+        Vec4 thigh = c->body.points[14].position - c->body.points[15].position;
+        thigh.Normalize();
+        EXPECT_NEAR(Distance(c->body.joints[14].world.GetColumn(1), thigh * 0.1f), 0, 1e-5f);
+        EXPECT_NEAR(c->body.joints[14].world.GetColumn(0).Dot(thigh), 0, 1e-5f);
+    }
+}
+
+TEST_F(Animation, ControllerButtonsMakeRagDollsAndPutHandsOnTheOppositeToes) {
+    auto c = StandingAt(Vec4(0, 0, 0, 1));
+    inputState.controller.rgbButtons[1] = 0x80;
+    Frame(*c, Vec4(0, 0, -500, 1));
+    EXPECT_EQ(Distance(c->body.points[9].position, At(c->body.joints[21].world)), 0);
+    inputState.controller.rgbButtons[2] = 0x80;
+    Frame(*c, Vec4(0, 0, -500, 1));
+    EXPECT_EQ(c->body.physicsActive, 1);
+}
+
+TEST_F(Animation, AimWithinThirtyDegreesUsesBothArmsElseTheSideArm) {
+    const struct {
+        float degrees;
+        int gunA, gunB;
+    } cases[] = {{0, 9, 13}, {25, 9, 13}, {-25, 9, 13}, {35, 9, -1}, {90, 9, -1}, {-35, 13, -1}, {180, 13, -1}};
+    for (const auto& k : cases) {
+        auto c = StandingAt(Vec4(0, 0, 0, 1));
+        Vec4 rest[22];
+        for (int j = 0; j < 22; ++j) rest[j] = At(c->body.joints[j].world);
+        const float a = k.degrees * 3.14159265f / 180.0f;
+        const Vec4 aim(std::sin(a), 0, -std::cos(a), 1);  // 0 degrees is straight ahead
+        for (int f = 0; f < 5; ++f) {
+            c->body.SetAim(1, aim * 4.0f);
+            Frame(*c, Vec4(0, 0, 0, 1));
+        }
+        EXPECT_EQ(c->body.gunPointA, k.gunA) << k.degrees;
+        EXPECT_EQ(c->body.gunPointB, k.gunB) << k.degrees;
+        const bool both = k.gunB == 13, plusX = both || k.gunA == 9, minusX = both || k.gunA == 13;
+        EXPECT_EQ(Distance(c->body.points[9].position, rest[9]) > 0.1f, plusX) << k.degrees;
+        EXPECT_EQ(Distance(c->body.points[13].position, rest[13]) > 0.1f, minusX) << k.degrees;
+        EXPECT_EQ(Distance(c->body.points[5].position, rest[5]), 0.0f);  // the rest stays pinned
+    }
+}
+
+}  // namespace
