@@ -9,10 +9,5 @@
 
 HRESULT InitGameSounds(HWND) { return S_OK; }
 void NewGame() {}
-HRESULT CreateDeviceAndResources(HWND window) {
-    CreateController(window);
-    return S_OK;
-}
-void ReleaseResources() {}
 HRESULT CreateBatchBuffer() { return 1; }
 void RunFrame() {}
