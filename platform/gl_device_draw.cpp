@@ -71,10 +71,10 @@ void GlDevice::ApplyRenderStates() {
 }
 
 // The colour is ARGB in memory order B, G, R, A, which GL_BGRA reads as is.
-bool GlDevice::SetUpVertexLayout(UINT vertexSize) {
+bool GlDevice::SetUpVertexLayout(UINT vertexSize, UINT endNeeded) {
     if (streamStride < vertexSize) return false;
     glBindVertexArray(vertexArray);
-    stream->BindForDraw();
+    if (!stream->BindForDraw(endNeeded)) return false;
     uintptr_t offset = streamOffset;
     Attribute(kAttribPosition, 3, GL_FLOAT, GL_FALSE, streamStride, offset);
     offset += 12;
@@ -114,7 +114,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     if (primitiveCount == 0) return D3D_OK;
     uint64_t vertices = type == D3DPT_TRIANGLELIST ? 3ull * primitiveCount : primitiveCount + 2ull;
     uint64_t end = streamOffset + (startVertex + vertices - 1) * streamStride + vertexSize;
-    if (end > stream->Length() || !SetUpVertexLayout(vertexSize)) return D3DERR_INVALIDCALL;
+    if (end > stream->Length() || !SetUpVertexLayout(vertexSize, static_cast<UINT>(end))) return D3DERR_INVALIDCALL;
     BindRenderTarget();
     ApplyRenderStates();
     if (programBinder)

@@ -254,3 +254,24 @@ TEST(DeviceLifetime, ReleasingEverythingLeavesNoLayerObject) {
     }
     EXPECT_EQ(before, LiveLayerObjects());
 }
+
+// The GL store grows as drawing reaches further into a large buffer; what was
+// written before the growth must still be there afterwards.
+TEST_F(DeviceTest, DrawsFarIntoALargeBufferSeeEverythingWritten) {
+    IDirect3DVertexBuffer9* large = nullptr;
+    ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 2000000, 0, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_DEFAULT,
+                                                 &large, nullptr));
+    device->SetStreamSource(0, large, 0, 36);
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    WriteQuad(large, 0, -1, -1, 0, 1, 0.5f, D3DCOLOR_XRGB(255, 0, 0));
+    DrawQuad(0);
+    const UINT far = 1500000;  // 54 MB in: well past the first store
+    WriteQuad(large, far, 0, -1, 1, 1, 0.5f, D3DCOLOR_XRGB(0, 255, 0));
+    DrawQuad(far);
+    DrawQuad(0);  // the early range survives the store's growth
+    EXPECT_TRUE(CloseColour(0xff00ff00, PixelAt(device, 240, 120) | 0xff000000));
+    EXPECT_TRUE(CloseColour(0xffff0000, PixelAt(device, 80, 120) | 0xff000000));
+    device->SetStreamSource(0, buffer, 0, 36);
+    large->Release();
+}
