@@ -6,7 +6,8 @@
 namespace {
 constexpr int kSolverPasses = 10;
 
-// Body parts 1-4 (spine, chest, neck) point their forward axis the other way.
+// Bones touching joints 1-4 (trunk and neck) run up from their parents, the
+// limbs down, so they flip their forward axis to face the same way.
 bool IsSpine(int k) { return k >= 1 && k <= 4; }
 
 void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {

@@ -38,11 +38,12 @@ void Enable(GLenum capability, bool on) {
         glDisable(capability);
 }
 
-// Direct3D names the winding as seen on screen with y down, GL with y up.
+// Both name the winding as it looks on screen; with GL's counter-clockwise
+// front faces, Direct3D's D3DCULL_CCW culls GL's front faces.
 void ApplyCullMode(DWORD mode) {
     Enable(GL_CULL_FACE, mode == D3DCULL_CW || mode == D3DCULL_CCW);
     glFrontFace(GL_CCW);
-    glCullFace(mode == D3DCULL_CW ? GL_FRONT : GL_BACK);
+    glCullFace(mode == D3DCULL_CCW ? GL_FRONT : GL_BACK);
 }
 
 void Attribute(GLuint slot, GLint size, GLenum type, GLboolean normalised, UINT stride, uintptr_t offset) {
