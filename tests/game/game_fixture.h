@@ -1,5 +1,4 @@
-// A game on the recording device, started as the program starts it, driven
-// through the input handling one frame at a time.
+// A game on the recording device, started as the program starts it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,10 +14,4 @@ protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite() { UninstallRecordingRenderer(); }
     void SetUp() override;  // a fresh title screen with released input
-
-    static void Send(UINT message, LPARAM lParam = 0);
-    // Moves the mouse so that the cursor's ground point lies 5 units from the
-    // player's figure toward creature `target`.
-    static void PointMouseAt(int target);
-    static int NearestLivingEnemy();  // 0 when none is alive
 };

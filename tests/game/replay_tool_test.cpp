@@ -50,7 +50,7 @@ TEST(ReplayTool, AScriptedGameReplaysBitForBit) {
     EXPECT_EQ(first.out, second.out);
     EXPECT_EQ(first.Lines(), 400 + 4 * 52);
     // By frame 100 the player walked up (W, +z) and right (D, +x) and shot an
-    // enemy; it is caught later, and by frame 400 hangs over the title again.
+    // enemy; by 200 it was caught, and by 400 it hangs over the title again.
     float x, y, z;
     int kills;
     const char* at100 = first.out.c_str() + first.out.find("frame 100\n");
@@ -60,6 +60,10 @@ TEST(ReplayTool, AScriptedGameReplaysBitForBit) {
     EXPECT_GT(z, 0.5f);
     ASSERT_EQ(std::sscanf(std::strstr(at100, "kills"), "kills %d", &kills), 1);
     EXPECT_GE(kills, 1);
+    int alive = 1;
+    const char* at200 = first.out.c_str() + first.out.find("frame 200\n");
+    ASSERT_EQ(std::sscanf(at200, "frame 200\n0 %f %f %f %d", &x, &y, &z, &alive), 4);
+    EXPECT_EQ(alive, 0);
     const char* at400 = first.out.c_str() + first.out.find("frame 400\n");
     ASSERT_EQ(std::sscanf(at400, "frame 400\n0 %f %f %f", &x, &y, &z), 3);
     EXPECT_EQ(y, 20.0f);

@@ -73,12 +73,7 @@ protected:
             n += passes(capture->rgba[i], r) && passes(capture->rgba[i + 1], g) && passes(capture->rgba[i + 2], b);
         return n;
     }
-    static void Send(UINT message, LPARAM lParam = 0) {
-        MSG m = {};
-        m.message = message;
-        m.lParam = lParam;
-        HandleInputMessage(m);
-    }
+    static void Send(UINT message, LPARAM lParam = 0) { HandleInputMessage(MSG{nullptr, message, 0, lParam, 0, {}}); }
 };
 
 TEST_F(Screens, TitleThenPlayWithShotsAndACountThenDeath) {
