@@ -1,6 +1,5 @@
 #include "math/mass_point.h"
 
-#include <cmath>
 
 namespace {
 constexpr float kDamping = 0.9999f;
@@ -11,21 +10,10 @@ constexpr float kClampFriction = 0.95f;
 
 // Moves both points of a pair so that their distance is corrected by half of
 // (len - target) each; returns without moving when the spacer is satisfied.
-// The length and the normalisation share one square root: the results are the
-// same bits as Vec4::Length followed by Vec4::Normalize, at half the cost in
-// the solver's innermost loop.
 void Correct(MassPoint& p, MassPoint& q, float target, bool spacer) {
     Vec4 d = p.position - q.position;
-    float q2 = d.x * d.x + d.y * d.y + d.z * d.z;
-    if (q2 < 0.00001f) {  // coincident: separate vertically
-        d.y = 1.0f;
-        q2 = d.x * d.x + d.y * d.y + d.z * d.z;
-    }
-    float len = 0.0f;
-    if (!(q2 < 1e-9f)) {
-        len = std::sqrt(q2);
-        if (len > 1e-13f) d *= 1.0f / len;
-    }
+    if (d.x * d.x + d.y * d.y + d.z * d.z < 0.00001f) d.y = 1.0f;  // coincident: separate vertically
+    float len = d.NormalizeReturningLength();
     if (spacer && !(len < target)) return;
     d *= (len - target) * 0.5f;
     p.position -= d;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "math/mat4.h"
 #include "math/vec4.h"
@@ -65,4 +66,17 @@ TEST(Mat4, TransformIgnoresInputWAndPreMultiplyMayAlias) {
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) EXPECT_EQ(a.m[i][j], expected.m[i][j]);
     EXPECT_FLOAT_EQ(a.m[0][3], 1.0f + std::cos(0.7f));  // translation composed, not added twice
+}
+
+TEST(Vec4, NormalizeReturningLengthMatchesLengthThenNormalize) {
+    const Vec4 cases[] = {Vec4(3, 4, 0, 2), Vec4(0.00003f, 0, 0, 1), Vec4(0, 0, 0, 0), Vec4(1e-3f, -2e-4f, 7e-4f, 1),
+                          Vec4(NAN, 1, 0, 1), Vec4(-1e20f, 3e19f, 1, 0)};
+    for (Vec4 v : cases) {
+        Vec4 a = v, b = v;
+        float length = a.Length();
+        a.Normalize();
+        float shared = b.NormalizeReturningLength();
+        EXPECT_EQ(0, std::memcmp(&length, &shared, sizeof length));
+        EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
+    }
 }
