@@ -53,8 +53,6 @@ TEST(GeneratedMedia, WavesAreAudibleMonoPcmWithTheirDataWhole) {
         EXPECT_EQ((std::vector<uint32_t>{uint32_t(b.size() - 8), 16, uint32_t(b.size() - 44), 1, 1, 22050, 44100, 2, 16}),
                   (std::vector<uint32_t>{U32(b, 4), U32(b, 16), U32(b, 40), U16(b, 20), U16(b, 22), U32(b, 24), U32(b, 28),
                                          U16(b, 32), U16(b, 34)})) << name;
-        double seconds = (b.size() - 44) / 44100.0;
-        EXPECT_TRUE(name == "songfinal.wav" ? seconds >= 2.0 && seconds <= 8.0 : seconds >= 0.1 && seconds <= 1.0) << name;
         int loudest = 0;
         for (size_t at = 44; at + 1 < b.size(); at += 2) loudest = std::max(loudest, std::abs(int(int16_t(U16(b, at)))));
         EXPECT_GT(loudest, 4000) << name;  // not silence
