@@ -38,28 +38,23 @@ TEST_F(StartupTest, ClosingTheWindowReleasesResourcesAndReturnsZero) {
     EXPECT_FALSE(IsLiveWindow(appState.window));
 }
 
-TEST_F(StartupTest, AFailedStepPrintsOneLineAndReturnsNonZeroWithoutShowingTheWindow) {
-    const struct {
-        HRESULT device, batch;
-        const char* reason;
-        const char* calls;
-        const char* line;
-    } cases[] = {
-        {E_FAIL, 1, "no OpenGL 3.3 context: GLX unavailable", "SND", "Quillfrost: no OpenGL 3.3 context: GLX unavailable\n"},
-        {S_OK, E_OUTOFMEMORY, nullptr, "SNDB", "Quillfrost: CreateBatchBuffer failed (0x8007000E)\n"},  // names the step
-    };
-    for (const auto& c : cases) {
-        ShellTest::TearDown();
-        ShellTest::SetUp();
-        stepLog.deviceResult = c.device;
-        stepLog.batchResult = c.batch;
-        stepLog.deviceReason = c.reason;
-        testing::internal::CaptureStderr();
-        EXPECT_NE(RunGame(), 0);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.line);
-        EXPECT_EQ(stepLog.calls, c.calls);
-        EXPECT_FALSE(WindowFlags() & SDL_WINDOW_SHOWN);
-    }
+void ExpectFailedStart(const char* calls, const char* line) {
+    testing::internal::CaptureStderr();
+    EXPECT_NE(RunGame(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), line);
+    EXPECT_EQ(stepLog.calls, calls);
+    EXPECT_FALSE(WindowFlags() & SDL_WINDOW_SHOWN);
+}
+
+TEST_F(StartupTest, DeviceFailurePrintsItsReasonOnceAndReturnsNonZero) {
+    stepLog.deviceResult = E_FAIL;
+    stepLog.deviceReason = "no OpenGL 3.3 context: GLX unavailable";
+    ExpectFailedStart("SND", "Quillfrost: no OpenGL 3.3 context: GLX unavailable\n");
+}
+
+TEST_F(StartupTest, UnexplainedBatchFailureNamesTheStep) {
+    stepLog.batchResult = E_OUTOFMEMORY;
+    ExpectFailedStart("SNDB", "Quillfrost: CreateBatchBuffer failed (0x8007000E)\n");
 }
 
 }  // namespace
