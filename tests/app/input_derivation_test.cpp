@@ -13,115 +13,70 @@ protected:
         appState.screenWidth = 1280.0f;
         appState.screenHeight = 720.0f;
     }
+    static Vec4 MoveWithKeys(int up, int left, int down, int right) {
+        inputState.keyUp = up;
+        inputState.keyLeft = left;
+        inputState.keyDown = down;
+        inputState.keyRight = right;
+        return BuildMoveRequest();
+    }
+    // The aim (lRz, lZ) and steering (lX, lY) axes after steering towards point.
+    static std::tuple<LONG, LONG, LONG, LONG> SteerTo(float x, float z, Vec4 player = Vec4(0.0f, 1.0f, 0.0f, 1.0f)) {
+        ApplyMouseSteering(Vec4(x, 1.0f, z, 1.0f), player);
+        const DIJOYSTATE2& c = inputState.controller;
+        return {c.lRz, c.lZ, c.lX, c.lY};
+    }
 };
 
-Vec4 MoveWithKeys(int up, int left, int down, int right) {
-    inputState.keyUp = up;
-    inputState.keyLeft = left;
-    inputState.keyDown = down;
-    inputState.keyRight = right;
-    return BuildMoveRequest();
-}
-
-TEST_F(InputDerivationTest, KeyVectorIsNormalisedBeforeScaling) {
+TEST_F(InputDerivationTest, KeyVectorIsNormalisedBeforeScalingAndTheStickAddsToIt) {
     Vec4 still = MoveWithKeys(1, 0, 1, 0);
-    EXPECT_EQ(still.x, 0.0f);
-    EXPECT_EQ(still.z, 0.0f);
-
-    Vec4 back = MoveWithKeys(0, 0, 1, 0);
-    EXPECT_EQ(back.x, 0.0f);
-    EXPECT_EQ(back.z, 1200.0f);
-
+    EXPECT_EQ(std::make_pair(still.x, still.z), std::make_pair(0.0f, 0.0f));
     Vec4 diagonal = MoveWithKeys(1, 0, 0, 1);
     EXPECT_GT(diagonal.x, 0.0f);
     EXPECT_EQ(diagonal.x, -diagonal.z);
     EXPECT_NEAR(std::sqrt(diagonal.x * diagonal.x + diagonal.z * diagonal.z), 1200.0f, 1e-3f);
-    EXPECT_EQ(diagonal.y, 0.0f);
-}
 
-TEST_F(InputDerivationTest, FullStickDeflectionMatchesAKeyAndAddsToIt) {
+    // Full deflection matches a key.
     inputState.controller.lX = 1000;
-    Vec4 stick = MoveWithKeys(0, 0, 0, 0);
-    EXPECT_EQ(stick.x, 1200.0f);
-
+    EXPECT_EQ(MoveWithKeys(0, 0, 0, 0).x, 1200.0f);
     inputState.controller.lX = -500;
     inputState.controller.lY = 250;
     Vec4 both = MoveWithKeys(0, 0, 1, 0);
-    EXPECT_EQ(both.x, -600.0f);
-    EXPECT_EQ(both.z, 300.0f + 1200.0f);
-    EXPECT_EQ(both.w, 1.0f);
+    EXPECT_EQ(std::make_tuple(both.x, both.y, both.z, both.w), std::make_tuple(-600.0f, 0.0f, 300.0f + 1200.0f, 1.0f));
 }
 
-TEST_F(InputDerivationTest, CursorMapsScreenEdgesToPlusMinusOneAndSignedPositions) {
-    auto move = [](int x, int y) { HandleInputMessage(MSG{nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(x, y), 0, {}}); };
-    move(0, 0);
-    EXPECT_EQ(inputState.cursorX, -1.0f);
-    EXPECT_EQ(inputState.cursorY, 1.0f);
-    move(1280, 720);
-    EXPECT_EQ(inputState.cursorX, 1.0f);
-    EXPECT_EQ(inputState.cursorY, -1.0f);
-    move(640, 180);
-    EXPECT_EQ(inputState.cursorX, 0.0f);
-    EXPECT_EQ(inputState.cursorY, 0.5f);
-    move(-10, -720);
-    EXPECT_EQ(inputState.cursorX, -1.015625f);
-    EXPECT_EQ(inputState.cursorY, 3.0f);
-}
-
-TEST_F(InputDerivationTest, CursorPointLiesOnTheGroundPlaneAtHeightOne) {
+TEST_F(InputDerivationTest, CursorMapsScreenEdgesToPlusMinusOneAndLiesOnTheGroundAtHeightOne) {
+    const struct { int x, y; float cursorX, cursorY; } moves[] = {{0, 0, -1.0f, 1.0f}, {1280, 720, 1.0f, -1.0f}, {640, 180, 0.0f, 0.5f}};
+    for (const auto& m : moves) {
+        HandleInputMessage(MSG{nullptr, WM_MOUSEMOVE, 0, MAKELPARAM(m.x, m.y), 0, {}});
+        EXPECT_EQ(std::make_pair(inputState.cursorX, inputState.cursorY), std::make_pair(m.cursorX, m.cursorY)) << m.x;
+    }
     inputState.cursorX = 0.5f;
     inputState.cursorY = -0.5f;
     Vec4 point = CursorPoint(Vec4(3.0f, 40.0f, -2.0f, 1.0f));
-    EXPECT_EQ(point.x, 8.0f);
-    EXPECT_EQ(point.y, 1.0f);
-    EXPECT_EQ(point.z, -2.0f);
-    EXPECT_EQ(point.w, 1.0f);
+    EXPECT_EQ(std::make_tuple(point.x, point.y, point.z, point.w), std::make_tuple(8.0f, 1.0f, -2.0f, 1.0f));
     inputState.cursorY = 1.0f;
     EXPECT_EQ(CursorPoint(Vec4(0.0f, 0.0f, 0.0f, 1.0f)).z, 22.5f);
 }
 
-TEST_F(InputDerivationTest, LeftButtonSetsAndSavesTheAimTruncatedTowardZero) {
-    Vec4 player(0.0f, 1.0f, 0.0f, 1.0f);
+TEST_F(InputDerivationTest, LeftButtonSetsAndSavesTheAimTruncatedTowardZeroAndRightButtonSteers) {
     // Before any press the saved aim is zero, so the aim axes trigger nothing.
     inputState.controller.lRz = 77;
-    ApplyMouseSteering(Vec4(3.0f, 1.0f, 4.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lRz, 0);
-    EXPECT_EQ(inputState.controller.lZ, 0);
-
+    EXPECT_EQ(SteerTo(3.0f, 4.0f), std::make_tuple(0, 0, 0, 0));
     inputState.leftButton = 1;
-    ApplyMouseSteering(Vec4(3.0f, 1.0f, 4.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lRz, 600);
-    EXPECT_EQ(inputState.controller.lZ, -800);
-
-    // -447.2 and 894.4: truncation, not flooring or rounding.
-    ApplyMouseSteering(Vec4(-1.0f, 1.0f, -2.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lRz, -447);
-    EXPECT_EQ(inputState.controller.lZ, 894);
-
-    // Released: the last aim stays wherever the cursor goes; the right
-    // button steers, and its last request stays too.
+    EXPECT_EQ(SteerTo(3.0f, 4.0f), std::make_tuple(600, -800, 0, 0));
+    EXPECT_EQ(SteerTo(-1.0f, -2.0f), std::make_tuple(-447, 894, 0, 0));  // -447.2 and 894.4
+    // Released, the last aim stays wherever the cursor goes; the right
+    // button's last request stays too.
     inputState.leftButton = 0;
     inputState.rightButton = 1;
-    ApplyMouseSteering(Vec4(0.0f, 1.0f, -8.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lRz, -447);
-    EXPECT_EQ(inputState.controller.lZ, 894);
-    EXPECT_EQ(inputState.controller.lX, 0);
-    EXPECT_EQ(inputState.controller.lY, 1000);
+    EXPECT_EQ(SteerTo(0.0f, -8.0f), std::make_tuple(-447, 894, 0, 1000));
     inputState.rightButton = 0;
-    ApplyMouseSteering(Vec4(9.0f, 1.0f, 0.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lY, 1000);
-}
+    EXPECT_EQ(SteerTo(9.0f, 0.0f), std::make_tuple(-447, 894, 0, 1000));
 
-TEST_F(InputDerivationTest, CursorOnThePlayerGivesZeroAxes) {
-    inputState.leftButton = 1;
-    inputState.rightButton = 1;
-    inputState.controller.lX = 5;
-    Vec4 player(1.5f, 1.0f, -3.0f, 1.0f);
-    ApplyMouseSteering(player, player);
-    EXPECT_EQ(inputState.controller.lRz, 0);
-    EXPECT_EQ(inputState.controller.lZ, 0);
-    EXPECT_EQ(inputState.controller.lX, 0);
-    EXPECT_EQ(inputState.controller.lY, 0);
+    // A cursor right on the player gives zero axes, not a division by zero.
+    inputState.leftButton = inputState.rightButton = 1;
+    EXPECT_EQ(SteerTo(1.5f, -3.0f, Vec4(1.5f, 1.0f, -3.0f, 1.0f)), std::make_tuple(0, 0, 0, 0));
     EXPECT_EQ(inputState.savedAimDir.x, 0.0f);
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/input.h"
+#include "app/startup_failure.h"
 #include "platform/sdl_window.h"
 
 struct StepLog {
@@ -22,62 +23,108 @@ struct StepLog {
     void (*onFrame)(int frame) = nullptr;
 };
 
-extern StepLog stepLog;
+inline StepLog stepLog;
 
-// Fakes for every step the shell calls; the controller poll is left out.
-GameSteps FakeSteps();
-
-inline void PushSdl(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+// Fakes for every step the shell calls; the controller poll does nothing.
+inline GameSteps FakeSteps() {
+    GameSteps steps;
+    steps.initSounds = [](HWND) {
+        stepLog.calls += 'S';
+        NoteStartupFailure("the sound set-up's reason must not be printed");
+        return E_FAIL;
+    };
+    steps.newGame = [] { stepLog.calls += 'N'; };
+    steps.createDeviceAndResources = [](HWND window) {
+        stepLog.calls += 'D';
+        stepLog.deviceWindow = window;
+        if (stepLog.deviceReason) NoteStartupFailure("%s", stepLog.deviceReason);
+        return stepLog.deviceResult;
+    };
+    steps.createBatchBuffer = [] {
+        stepLog.calls += 'B';
+        return stepLog.batchResult;
+    };
+    steps.pollController = [] {};
+    steps.runFrame = [] {
+        ++stepLog.frames;
+        if (stepLog.calls.size() < 64) stepLog.calls += 'F';
+        if (stepLog.onFrame) stepLog.onFrame(stepLog.frames);
+    };
+    steps.releaseResources = [] {
+        stepLog.calls += 'R';
+        ++stepLog.releases;
+    };
+    return steps;
+}
 
 inline Uint32 WindowId() { return IsLiveWindow(appState.window) ? SDL_GetWindowID(appState.window->sdlWindow) : 0; }
 
-inline void PushKey(SDL_Scancode scancode, bool down, bool repeat = false) {
+inline void PushSdl(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+
+inline void PushKey(SDL_Scancode code, bool down, bool repeat = false) {
     SDL_Event event = {};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = WindowId();
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    event.key = {Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), 0, WindowId(), Uint8(down ? SDL_PRESSED : SDL_RELEASED), repeat, 0, 0,
+                 {code, SDL_GetKeyFromScancode(code), 0, 0}};
     PushSdl(event);
 }
 
 inline void PushMotion(int x, int y, Uint32 buttonState = 0) {
     SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.state = buttonState;
-    event.motion.windowID = WindowId();
-    event.motion.x = x;
-    event.motion.y = y;
+    event.motion = {SDL_MOUSEMOTION, 0, WindowId(), 0, buttonState, x, y, 0, 0};
     PushSdl(event);
 }
 
 inline void PushButton(Uint8 button, bool down) {
     SDL_Event event = {};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.windowID = WindowId();
-    event.button.button = button;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.clicks = 1;
+    event.button = {Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, WindowId(), 0, button,
+                    Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, 0, 0};
     PushSdl(event);
 }
 
 inline void PushCloseRequest() {
     SDL_Event event = {};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = WindowId();
-    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window = {SDL_WINDOWEVENT, 0, WindowId(), SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0};
     PushSdl(event);
 }
 
 // Empties both SDL's queue and ours, including a posted quit.
-void DrainMessages();
+inline void DrainMessages() {
+    SDL_PumpEvents();
+    MSG message;
+    for (int i = 0; i < 100000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    }
+}
+
 // Registers the game's class once and creates a hidden window into appState.
-void CreateTestWindow();
+inline void CreateTestWindow() {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpszClassName = L"Quillfrost";
+    windowClass.hInstance = appState.instance = GetModuleHandleW(nullptr);
+    RegisterClassExW(&windowClass);  // already registered after the first test
+    appState.window = CreateWindowExW(0, L"Quillfrost", L"Quillfrost", WS_OVERLAPPEDWINDOW, 0, 0, 1280, 720, nullptr,
+                                      nullptr, appState.instance, nullptr);
+    ASSERT_NE(appState.window, nullptr) << SDL_GetError();
+    appState.screenWidth = 1280.0f;
+    appState.screenHeight = 720.0f;
+}
 
 // Gives each test fresh shell state and puts the real steps back afterwards.
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        gameSteps = FakeSteps();
+        stepLog = StepLog();
+        appState = AppState();
+        inputState = InputState();
+        ClearStartupFailure();
+        DrainMessages();
+    }
+    void TearDown() override {
+        if (IsLiveWindow(appState.window)) DestroyWindow(appState.window);
+        DrainMessages();
+        gameSteps = DefaultGameSteps();
+    }
 };

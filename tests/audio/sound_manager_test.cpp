@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "audio/game_sounds.h"
 #include "audio/sound.h"
 #include "audio/sound_manager.h"
 #include "platform/sdl_window.h"
@@ -15,16 +19,6 @@ Bytes Contents(LPDIRECTSOUNDBUFFER buffer, DWORD size) {
     return Bytes(static_cast<BYTE*>(p), static_cast<BYTE*>(p) + n);
 }
 
-WAVEFORMATEX PrimaryFormat(IDirectSound8* device) {
-    DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, GUID_NULL};
-    LPDIRECTSOUNDBUFFER primary = nullptr;
-    WAVEFORMATEX format{};
-    EXPECT_EQ(device->CreateSoundBuffer(&desc, &primary, nullptr), DS_OK);
-    primary->GetFormat(&format, sizeof format, nullptr);
-    primary->Release();
-    return format;
-}
-
 class SoundManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -35,6 +29,15 @@ protected:
         file = std::make_unique<TempFile>(wave);
         return manager.Create(&sound, file->WidePath().c_str(), flags, GUID_NULL, count);
     }
+    WORD PrimaryBlockAlign() {
+        DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, GUID_NULL};
+        LPDIRECTSOUNDBUFFER primary = nullptr;
+        WAVEFORMATEX format{};
+        EXPECT_EQ(manager.device->CreateSoundBuffer(&desc, &primary, nullptr), DS_OK);
+        primary->GetFormat(&format, sizeof format, nullptr);
+        primary->Release();
+        return format.nBlockAlign;
+    }
     HWND__ window;
     SoundManager manager;
     Sound* sound = nullptr;
@@ -43,16 +46,14 @@ protected:
 
 TEST_F(SoundManagerTest, DuplicatesShareBufferZeroAndEffectBuffersStandAlone) {
     Bytes data = Ramp(1000);
-    ASSERT_EQ(Create(PcmWave(data, 2, 16), DSBCAPS_CTRLVOLUME, 5), S_OK);
-    ASSERT_EQ(sound->bufferCount, 5u);
-    EXPECT_EQ(sound->bufferSize, 1000u);
-    for (DWORD i = 0; i < 5; ++i) EXPECT_EQ(Contents(sound->buffers[i], 1000), data) << i;
-    delete sound;
-
-    ASSERT_EQ(Create(PcmWave(data, 2, 16), DSBCAPS_CTRLFX, 5), S_OK);
-    EXPECT_EQ(Contents(sound->buffers[0], 1000), data);
-    for (DWORD i = 1; i < 5; ++i) EXPECT_EQ(Contents(sound->buffers[i], 1000), Bytes(1000, 0)) << i;
-    delete sound;
+    for (DWORD flags : {DSBCAPS_CTRLVOLUME, DSBCAPS_CTRLFX}) {
+        ASSERT_EQ(Create(PcmWave(data, 2, 16), flags, 5), S_OK);
+        ASSERT_EQ(std::make_pair(sound->bufferCount, sound->bufferSize), std::make_pair(5u, 1000u));
+        EXPECT_EQ(Contents(sound->buffers[0], 1000), data);
+        for (DWORD i = 1; i < 5; ++i)
+            EXPECT_EQ(Contents(sound->buffers[i], 1000), flags == DSBCAPS_CTRLFX ? Bytes(1000, 0) : data) << i;
+        delete sound;
+    }
 }
 
 TEST_F(SoundManagerTest, FailedCreationsStoreNothing) {
@@ -61,20 +62,73 @@ TEST_F(SoundManagerTest, FailedCreationsStoreNothing) {
     EXPECT_EQ(manager.Create(&sound, L"/tmp/qf_audio_none/missing.wav", 0, GUID_NULL, 1), E_FAIL);
     EXPECT_EQ(Create(PcmWave({}), 0, 1), E_FAIL);
     EXPECT_EQ(Create(PcmWave(Ramp(2)), 0, 1), DSERR_INVALIDPARAM);  // below DirectSound's minimum
-    Bytes adpcm = Riff(Cat({Chunk("fmt ", Cat({FormatBody(2, 1, 4), Bytes{0, 0}})), Chunk("data", Ramp(64))}));
-    EXPECT_EQ(Create(adpcm, 0, 3), DSERR_BADFORMAT);
+    EXPECT_EQ(Create(Riff(Cat({Chunk("fmt ", Cat({FormatBody(2, 1, 4), Le(0, 2)})), Chunk("data", Ramp(64))})), 0, 3),
+              DSERR_BADFORMAT);
     EXPECT_EQ(Create(PcmWave(Ramp(8)), 0, 0), E_INVALIDARG);
     EXPECT_EQ(sound, untouched);
 }
 
 TEST_F(SoundManagerTest, PrimaryFormatAsksForChannelsTimesSampleBytes) {
     ASSERT_EQ(manager.SetPrimaryBufferFormat(10, 22050, 16), S_OK);
-    WAVEFORMATEX format = PrimaryFormat(manager.device);
-    EXPECT_EQ(format.nBlockAlign, 20);
-    EXPECT_EQ(format.nAvgBytesPerSec, 441000u);
+    EXPECT_EQ(PrimaryBlockAlign(), 20);
     // A refused format is reported and changes nothing.
     EXPECT_EQ(manager.SetPrimaryBufferFormat(2, 22050, 12), DSERR_BADFORMAT);
-    EXPECT_EQ(PrimaryFormat(manager.device).nBlockAlign, 20);
+    EXPECT_EQ(PrimaryBlockAlign(), 20);
+}
+
+TEST_F(SoundManagerTest, LocksOutsideTheBufferAreRefused) {
+    ASSERT_EQ(Create(PcmWave(Ramp(100), 1, 8), 0, 1), S_OK);
+    LPDIRECTSOUNDBUFFER buffer = sound->buffers[0];
+    void *p1 = nullptr, *p2 = nullptr;
+    DWORD n1 = 0, n2 = 0;
+    ASSERT_EQ(buffer->Lock(90, 10, &p1, &n1, &p2, &n2, 0), DS_OK);
+    EXPECT_EQ(buffer->Lock(100, 1, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    EXPECT_EQ(buffer->Lock(0, 101, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    EXPECT_EQ(buffer->Unlock(static_cast<BYTE*>(p1), 11, nullptr, 0), DSERR_INVALIDPARAM);
+    delete sound;
+}
+
+// Each case runs in a fresh working directory: the waves are opened by bare name.
+class GameSounds : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseSilentAudioDriver();
+        std::filesystem::current_path(mkdtemp(dir));
+    }
+    void TearDown() override {
+        ReleaseGameSounds();
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(dir);
+    }
+    static void Write(const char* name, const Bytes& bytes) {
+        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
+    HWND__ window;
+    std::filesystem::path previous = std::filesystem::current_path();
+    char dir[32] = "/tmp/qf_sounds_XXXXXX";
+};
+
+TEST_F(GameSounds, LoadsEachWaveIntoItsSlotWithOneAndFiveAndFiveBuffers) {
+    Write("songfinal.wav", PcmWave(Ramp(3000), 2, 16));
+    Write("bingl.wav", PcmWave(Ramp(500), 1, 8));
+    Write("bing2.wav", PcmWave(Ramp(700), 1, 16));
+    EXPECT_EQ(InitGameSounds(&window), S_OK);
+    for (auto [sound, size, count] : {std::tuple{gameSounds.song, 3000u, 1u}, {gameSounds.firstBing, 500u, 5u},
+                                      {gameSounds.secondBing, 700u, 5u}}) {
+        ASSERT_NE(sound, nullptr);
+        EXPECT_EQ(std::make_pair(sound->bufferSize, sound->bufferCount), std::make_pair(DWORD(size), DWORD(count)));
+        EXPECT_EQ(sound->creationFlags, DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLVOLUME);
+    }
+}
+
+TEST_F(GameSounds, WithoutAnAudioDeviceTheSlotsStayEmpty) {
+    Write("songfinal.wav", PcmWave(Ramp(100)));
+    setenv("SDL_AUDIODRIVER", "qf-no-such-driver", 1);
+    EXPECT_EQ(InitGameSounds(&window), CO_E_NOTINITIALIZED);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_NE(gameSounds.manager, nullptr);
+    EXPECT_EQ(gameSounds.manager->device, nullptr);
+    EXPECT_EQ(gameSounds.song, nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-// A buffer that stays lost for a number of Restore calls and counts what is done to it.
+// A buffer that stays lost for a number of Restore calls and counts them.
 struct FakeBuffer final : IDirectSoundBuffer {
     explicit FakeBuffer(DWORD size = 16) : bytes(size, 0xEE) {}
     ULONG AddRef() override { return 1; }
@@ -18,7 +18,6 @@ struct FakeBuffer final : IDirectSoundBuffer {
         return DS_OK;
     }
     HRESULT Lock(DWORD, DWORD count, LPVOID* p1, DWORD* n1, LPVOID*, DWORD*, DWORD) override {
-        ++locks;
         *p1 = bytes.data();
         *n1 = count;
         return DS_OK;
@@ -30,7 +29,7 @@ struct FakeBuffer final : IDirectSoundBuffer {
         if (lostFor > 0) --lostFor;
         return lostFor > 0 ? DSERR_BUFFERLOST : DS_OK;
     }
-    int lostFor = 0, locks = 0, restores = 0;
+    int lostFor = 0, restores = 0;
     Bytes bytes;
 };
 
@@ -49,7 +48,7 @@ TEST(Sound, FillsOnlyBufferZeroAndPadsWithTheFormatsSilenceOrRepeats) {
         Bytes expected = data;
         expected.resize(16, bits == 8 ? 0x80 : 0x00);
         EXPECT_EQ(first.bytes, expected) << bits;
-        EXPECT_EQ(second.locks, 0);
+        EXPECT_EQ(second.bytes, Bytes(16, 0xEE));
         ASSERT_EQ(sound.FillBufferWithSound(&second, true), S_OK);
         EXPECT_EQ(second.bytes, Cat({data, data, Bytes(data.begin(), data.begin() + 4)}));
     }
@@ -73,9 +72,10 @@ TEST(Sound, RestoreRetriesWhileLostAndGivesUpAfterItsBound) {
     EXPECT_EQ(buffer.restores, 6);  // every pass asks twice, the last one too
 
     buffer.lostFor = 1 << 30;
-    buffer.restores = buffer.locks = 0;
+    buffer.restores = 0;
+    buffer.bytes.assign(16, 0xEE);
     EXPECT_EQ(sound.FillBufferWithSound(&buffer, false), DSERR_BUFFERLOST);
-    EXPECT_EQ(buffer.locks, 0);
+    EXPECT_EQ(buffer.bytes, Bytes(16, 0xEE));
     EXPECT_EQ(buffer.restores, 2 * Sound::kMaxRestorePasses);
 }
 

@@ -6,49 +6,46 @@
 
 namespace {
 
-// Guard characters past the count show any write beyond the bound.
-struct Guarded {
-    WCHAR text[16];
-    Guarded() { std::fill(text, text + 16, L'#'); }
-    bool UntouchedFrom(size_t index) const { return std::all_of(text + index, text + 16, [](WCHAR c) { return c == L'#'; }); }
-};
+using namespace std::string_literals;
+using Result = std::pair<HRESULT, std::wstring>;
 
-TEST(CopyBounded, CopiesWhatFitsAndReportsTruncation) {
-    Guarded four, five, none;
-    EXPECT_EQ(S_OK, CopyBounded(four.text, 5, L"abcd"));
-    EXPECT_EQ(std::wstring(L"abcd"), four.text);
-    EXPECT_EQ(kTruncated, CopyBounded(five.text, 5, L"abcde"));
-    EXPECT_EQ(std::wstring(L"abcd"), five.text);
-    EXPECT_TRUE(four.UntouchedFrom(5) && five.UntouchedFrom(5));
+// The status and the buffer up to two guard characters past count, so any
+// write beyond the bound shows.
+Result Shown(HRESULT hr, const WCHAR* text, size_t count) { return {hr, std::wstring(text, std::min<size_t>(count, 20) + 2)}; }
 
-    EXPECT_EQ(E_INVALIDARG, CopyBounded(none.text, 0, L"abc"));
-    EXPECT_EQ(E_INVALIDARG, CopyBounded(none.text, size_t(0x80000000u), L"abc"));
-    EXPECT_EQ(E_INVALIDARG, CopyBounded(none.text, 5, nullptr));
-    EXPECT_TRUE(none.UntouchedFrom(0));
+Result Copy(size_t count, const WCHAR* source) {
+    WCHAR text[32];
+    std::fill(text, text + 32, L'#');
+    return Shown(CopyBounded(text, count, source), text, count);
 }
 
-TEST(FormatBounded, ExactFitAndTruncation) {
-    Guarded three, four, one;
-    EXPECT_EQ(S_OK, FormatBounded(three.text, 4, L"%s%s", L"a", L"bc"));
-    EXPECT_EQ(std::wstring(L"abc"), three.text);
-    EXPECT_EQ(kTruncated, FormatBounded(four.text, 4, L"%s\\%s", L"ab", L"c"));
-    EXPECT_EQ(std::wstring(L"ab\\"), four.text);
-    EXPECT_TRUE(three.UntouchedFrom(4) && four.UntouchedFrom(4));
-
-    EXPECT_EQ(S_OK, FormatBounded(one.text, 1, L"%s", L""));
-    EXPECT_EQ(kTruncated, FormatBounded(one.text, 1, L"x"));
-    EXPECT_EQ(L'\0', one.text[0]);
-    EXPECT_TRUE(one.UntouchedFrom(1));
+template <typename... Args>
+Result Format(size_t count, const WCHAR* format, Args... args) {
+    WCHAR text[32];
+    std::fill(text, text + 32, L'#');
+    return Shown(FormatBounded(text, count, format, args...), text, count);
 }
 
-TEST(FormatBounded, BadCountsAndFormatsNeverWritePastTheBound) {
-    Guarded g;
-    EXPECT_EQ(E_INVALIDARG, FormatBounded(g.text, 0, L"%s", L"abc"));
-    EXPECT_EQ(E_INVALIDARG, FormatBounded(g.text, size_t(0xFFFFFFFFu), L"%s", L"abc"));
-    EXPECT_TRUE(g.UntouchedFrom(0));
-    EXPECT_EQ(kTruncated, FormatBounded(g.text, 8, L"ab%n"));  // refused conversion
-    EXPECT_EQ(L'\0', g.text[7]);
-    EXPECT_TRUE(g.UntouchedFrom(8));
+TEST(BoundedString, CopyReportsTruncationAndRefusesBadArgumentsWithoutWriting) {
+    EXPECT_EQ(Result(S_OK, L"abcd\0##"s), Copy(5, L"abcd"));
+    EXPECT_EQ(Result(kTruncated, L"abcd\0##"s), Copy(5, L"abcde"));
+    EXPECT_EQ(Result(E_INVALIDARG, L"##"), Copy(0, L"abc"));
+    EXPECT_EQ(Result(E_INVALIDARG, std::wstring(22, L'#')), Copy(size_t(0x80000000u), L"abc"));
+    EXPECT_EQ(Result(E_INVALIDARG, std::wstring(7, L'#')), Copy(5, nullptr));
+}
+
+TEST(BoundedString, FormatFitsExactlyTruncatesAndNeverWritesPastTheBound) {
+    EXPECT_EQ(Result(S_OK, L"abc\0##"s), Format(4, L"%s%s", L"a", L"bc"));
+    EXPECT_EQ(Result(kTruncated, L"ab\\\0##"s), Format(4, L"%s\\%s", L"ab", L"c"));
+    EXPECT_EQ(Result(S_OK, L"\0##"s), Format(1, L"%s", L""));
+    EXPECT_EQ(Result(kTruncated, L"\0##"s), Format(1, L"x"));
+    EXPECT_EQ(Result(kTruncated, L"   \0##"s), Format(4, L"%2000000000d", 1));  // stops at the bound
+    EXPECT_EQ(Result(E_INVALIDARG, L"##"), Format(0, L"%s", L"abc"));
+    EXPECT_EQ(Result(E_INVALIDARG, std::wstring(22, L'#')), Format(size_t(0xFFFFFFFFu), L"%s", L"abc"));
+    Result refused = Format(8, L"ab%n");
+    EXPECT_EQ(std::make_pair(kTruncated, L"\0##"s), std::make_pair(refused.first, refused.second.substr(7)));
+    // "%s" and "%c" are wide; "%hs" and "%S" narrow.
+    EXPECT_EQ(Result(S_OK, L"w n n w\u4e2d x\0##"s), Format(11, L"%s %hs %S %ls %c", L"w", "n", "n", L"w\u4e2d", L'x'));
 }
 
 }  // namespace

@@ -2,26 +2,46 @@
 // afterwards, with the working directory restored.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 class TempTree {
 public:
-    TempTree();
-    ~TempTree();
+    TempTree() : saved_(std::filesystem::current_path()) {
+        char pattern[] = "/tmp/qf_media_XXXXXX";
+        // The walk up from here must see the real, symlink-free path.
+        if (mkdtemp(pattern)) root_ = std::filesystem::canonical(pattern).string();
+        else ADD_FAILURE() << "mkdtemp failed";
+    }
+    ~TempTree() {
+        std::error_code ignored;
+        std::filesystem::current_path(saved_, ignored);
+        std::filesystem::remove_all(root_, ignored);
+    }
     TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
 
     const std::string& Root() const { return root_; }
     std::string Path(const std::string& relative) const { return root_ + "/" + relative; }
-    void MakeDirs(const std::string& relative) const;
-    void MakeFile(const std::string& relative, const std::string& content = "x") const;
-    void Remove(const std::string& relative) const;
-    void EnterDir(const std::string& relative) const;  // chdir; undone by the destructor
+    void MakeDirs(const std::string& relative) const { std::filesystem::create_directories(Path(relative)); }
+    void MakeFile(const std::string& relative) const {
+        std::filesystem::create_directories(std::filesystem::path(Path(relative)).parent_path());
+        std::ofstream(Path(relative)) << "x";
+    }
+    void Remove(const std::string& relative) const { std::filesystem::remove_all(Path(relative)); }
+    void EnterDir(const std::string& relative) const { ASSERT_EQ(0, chdir(Path(relative).c_str())) << relative; }
 
 private:
-    std::string root_;
-    std::string savedCwd_;
+    std::filesystem::path saved_;
+    std::string root_ = "/nonexistent/qf_media";
 };
 
 // The '\' form the file layer hands back for an ASCII Linux path.
-std::wstring WindowsForm(const std::string& linuxPath);
+inline std::wstring WindowsForm(const std::string& linuxPath) {
+    std::wstring out;
+    for (char c : linuxPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return out;
+}
