@@ -145,39 +145,33 @@ TEST_F(DrawModeTest, UntexturedSlotNeverTouchesTheEffect) {
 }
 
 TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
-    AddPoints(4);  // A B C D
+    vertexBatch.doubleNext = 0;
+    vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1) must not wrap to a huge count
+    DrawStrip(0, 0);
+    EXPECT_EQ(recording.device->drawSize(), 0u);
+    EXPECT_EQ(recording.device->invalidCalls, 0u);
+
+    vertexBatch.Reset();
+    vertexBatch.EndStrip();  // now doubled: D' D'
+    AddPoints(4);            // A A B C D
     vertexBatch.EndStrip();
     AddPoints(4);  // E F G H, not closed: not drawn
+    recording.device->ClearLog();
     DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 3u) << "A B C D D' is five vertices";
+    EXPECT_EQ(OnlyDraw().primitiveCount, 6u) << "D' D' A A B C D D' is eight vertices";
     vertexBatch.EndStrip();
     recording.device->ClearLog();
     DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 9u) << "A B C D D' E E F G H H'";
+    EXPECT_EQ(OnlyDraw().primitiveCount, 12u) << "then E E F G H H'";
 
+    // After a reset with nothing closed since, nothing is drawn but the pass still runs.
     vertexBatch.Reset();
-    vertexBatch.EndStrip();  // doubled: strip (0, 2), no triangle
     recording.device->ClearLog();
-    DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 0u);
-}
-
-TEST_F(DrawModeTest, StripAfterResetDrawsNothingButStillRunsThePass) {
-    AddPoints(5);
-    vertexBatch.Reset();
     DrawStrip(1, 1);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->texture(0), renderer.tilesTexture);
-    EXPECT_EQ(recording.device->renderState(D3DRS_ZWRITEENABLE), 1u);
     EXPECT_EQ(recording.device->renderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});
     EXPECT_EQ(Count(RecordedCallKind::EffectBeginPass), 1);
     EXPECT_EQ(Count(RecordedCallKind::EffectEnd), 1);
     EXPECT_STREQ(recording.effect->GetCurrentTechnique(), "RenderToShadowPlane");
-}
-
-TEST_F(DrawModeTest, AOneVertexStripNeverWrapsToAHugeCount) {
-    vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1)
-    DrawStrip(0, 0);
-    EXPECT_EQ(recording.device->drawSize(), 0u);
-    EXPECT_EQ(recording.device->invalidCalls, 0u);
 }
