@@ -46,12 +46,8 @@ protected:
         ASSERT_EQ(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
                                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &renderer.device),
                   D3D_OK);
-        SetUpDevice();
-    }
-
-    // The start-up states, a camera that undoes the batch's +4 on z so game z
-    // is depth, and a grey particle texture that shows whether it is applied.
-    void SetUpDevice() {
+        // The start-up states, a camera that undoes the batch's +4 on z so game z
+        // is depth, and a grey particle texture that shows whether it is applied.
         IDirect3DDevice9* device = renderer.device;
         device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
@@ -125,19 +121,14 @@ protected:
 };
 }  // namespace
 
-TEST_F(GlDrawModeTest, UntexturedStripDrawsPlainVertexColour) {
+TEST_F(GlDrawModeTest, UntexturedStripDrawsPlainColourAndOnlyClosedPieces) {
     renderer.device->SetTexture(0, renderer.particleTexture);  // left bound by an earlier mode
-    DrawUntextured(-1, -1, 1, 1, 0.5f, Vec4(200 / 255.0f, 100 / 255.0f, 30 / 255.0f, 1.0f));
-    EXPECT_TRUE(Near(40, 60, 200, 100, 30));
-    EXPECT_TRUE(Near(120, 30, 200, 100, 30));
-}
-
-TEST_F(GlDrawModeTest, StripWithoutEndStripSinceTheResetDrawsNothing) {
-    DrawUntextured(-1, -1, 0, 1, 0.5f, Vec4(0, 1, 0, 1));  // left half green, drawn
+    DrawUntextured(-1, -1, 0, 1, 0.5f, Vec4(200 / 255.0f, 100 / 255.0f, 30 / 255.0f, 1.0f));  // left half
     vertexBatch.Reset();
-    AddRectangle(-1, -1, 1, 1, 0.1f, Vec4(1, 0, 0, 1));  // never closed
+    AddRectangle(-1, -1, 1, 1, 0.1f, Vec4(1, 0, 0, 1));  // no EndStrip since the reset: not drawn
     DrawStrip(2, 0);
-    EXPECT_TRUE(Near(40, 60, 0, 255, 0));
+    EXPECT_TRUE(Near(40, 60, 200, 100, 30));
+    EXPECT_TRUE(Near(40, 10, 200, 100, 30));
     EXPECT_TRUE(Near(120, 60, 0, 0, 0));
 }
 
