@@ -30,7 +30,6 @@ protected:
                                                     D3DXFX_NOT_CLONEABLE, nullptr, &effect, nullptr));
     }
     void TearDown() override {
-        if (device) device->SetStreamSource(0, nullptr, 0, 0);
         for (IUnknown* object : std::initializer_list<IUnknown*>{effect, texture, buffer})
             if (object) object->Release();
     }
