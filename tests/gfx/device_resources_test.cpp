@@ -1,39 +1,32 @@
 // Start-up and shutdown of the renderer's resources against media files in a
-// temporary working folder: success, each file broken, a malformed effect,
-// and nothing left alive after ReleaseResources.
+// temporary working folder: success, each file broken or missing, a malformed
+// effect, and nothing left alive after ReleaseResources.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/startup_failure.h"
-#include "gl_test_window.h"
+#include "gfx_test_support.h"
 #include "media/media_search.h"
 #include "platform/d3d9_live_objects.h"
 #include "render/device_resources.h"
 #include "render/vertex_batch.h"
-#include "test_files.h"
 
 namespace {
 const char* const kBitmaps[] = {"particlecheaper7.bmp", "tiles.bmp", "particle.bmp", "TheFrontEnd.bmp", "score.bmp"};
-
-std::string ShippedEffect() {
-    std::ifstream file(QF_SOURCE_DIR "/assets/myshader.fx", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+const std::string kShippedEffect = ReadTextFile(QF_SOURCE_DIR "/assets/myshader.fx");
 
 class DeviceResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
         for (const char* name : kBitmaps) WriteBmp(dir.File(name), 4, 2, std::vector<uint32_t>(8, 0x336699));
-        WriteTextFile(dir.File("myshader.fx"), ShippedEffect());
+        WriteTextFile(dir.File("myshader.fx"), kShippedEffect);
         ASSERT_EQ(0, chdir(dir.path.c_str()));
         ClearStartupFailure();
         liveBefore = LiveLayerObjects();
@@ -43,61 +36,52 @@ protected:
         EXPECT_EQ(liveBefore, LiveLayerObjects()) << "ReleaseResources left layer objects alive";
         EXPECT_EQ(0, chdir(previous));
     }
-    bool FoundElsewhere(const char* name) {
-        std::filesystem::remove(dir.File(name));
-        WCHAR path[MAX_PATH];
-        return SUCCEEDED(FindMediaFile(path, MAX_PATH, Wide(name).c_str()));
-    }
 
     TempDir dir;
     TestWindow window;
     char previous[4096] = {};
     int liveBefore = 0;
 };
+
+UINT Width(const RenderTarget& target) {
+    D3DSURFACE_DESC desc{};
+    target.surface->GetDesc(&desc);
+    return desc.Width;
+}
 }  // namespace
 
 TEST_F(DeviceResourcesTest, CreatesEverythingAtTheDesktopSizeAndReleasesIt) {
     ASSERT_EQ(S_OK, CreateDeviceAndResources(&window.window)) << StartupFailureText();
     EXPECT_STREQ("", StartupFailureText());
-    ASSERT_NE(nullptr, renderer.device);
     for (IDirect3DTexture9* t : {renderer.particleCheapTexture, renderer.tilesTexture, renderer.particleTexture,
                                  renderer.frontEndTexture, renderer.scoreTexture})
         EXPECT_NE(nullptr, t);
     EXPECT_NE(nullptr, renderer.worldViewProjectionHandle);
-    D3DSURFACE_DESC a{}, small{}, b{};
-    renderer.fullTargetA.surface->GetDesc(&a);
-    renderer.smallTarget.surface->GetDesc(&small);
-    renderer.fullTargetB.surface->GetDesc(&b);
     SDL_DisplayMode desktop{};
     SDL_GetDesktopDisplayMode(0, &desktop);
-    EXPECT_EQ(static_cast<UINT>(desktop.w), a.Width);
-    EXPECT_EQ(static_cast<UINT>(desktop.h), a.Height);
-    EXPECT_EQ(a.Width, b.Width);
-    EXPECT_EQ(64u, small.Width);
-    EXPECT_EQ(64u, small.Height);
-    IDirect3DSurface9* current = nullptr;
-    IDirect3DSurface9* back = nullptr;
+    EXPECT_EQ(static_cast<UINT>(desktop.w), Width(renderer.fullTargetA));
+    EXPECT_EQ(static_cast<UINT>(desktop.w), Width(renderer.fullTargetB));
+    EXPECT_EQ(64u, Width(renderer.smallTarget));
+    IDirect3DSurface9 *current = nullptr, *back = nullptr;
     renderer.device->GetRenderTarget(0, &current);
     renderer.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
     EXPECT_EQ(back, current) << "the back buffer is the target again after the clears";
     current->Release();
     back->Release();
-    // The batch's buffer goes first and with everything else.
+    // The batch's buffer goes too.
     ASSERT_EQ(D3D_OK, renderer.device->CreateVertexBuffer(36 * 16, 0, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_DEFAULT,
                                                           &vertexBatch.buffer, nullptr));
     ReleaseResources();
     EXPECT_EQ(nullptr, vertexBatch.buffer);
     EXPECT_EQ(nullptr, renderer.device);
     EXPECT_EQ(nullptr, renderer.effect);
-    EXPECT_EQ(liveBefore, LiveLayerObjects());
 }
 
 TEST_F(DeviceResourcesTest, EachUnreadableBitmapFailsNamingTheFile) {
     for (const char* name : kBitmaps) {
         WriteTextFile(dir.File(name), "not a bitmap");
         ClearStartupFailure();
-        HRESULT status = CreateDeviceAndResources(&window.window);
-        EXPECT_TRUE(FAILED(status)) << name;
+        EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window))) << name;
         EXPECT_EQ(std::string(name) + ": cannot be read as a bitmap", StartupFailureText());
         ReleaseResources();
         EXPECT_EQ(liveBefore, LiveLayerObjects());
@@ -105,25 +89,28 @@ TEST_F(DeviceResourcesTest, EachUnreadableBitmapFailsNamingTheFile) {
     }
 }
 
-TEST_F(DeviceResourcesTest, MalformedEffectFailsWithFileLineAndReason) {
-    std::string effect = ShippedEffect();
-    effect.replace(effect.find("parameter vector LightPosition"), 30, "parameter colour LightPosition");
-    WriteTextFile(dir.File("myshader.fx"), effect);
-    int line = 1;
-    for (size_t at = 0; (at = effect.find('\n', at) + 1) <= effect.find("parameter colour"); ++line) {
+TEST_F(DeviceResourcesTest, MalformedOrIncompleteEffectFailsWithFileLineAndReason) {
+    const struct {
+        const char *find, *replacement, *message;
+        bool namesLine;  // a parse error does; a missing technique names only the file
+    } cases[] = {{"parameter vector LightPosition", "parameter colour LightPosition",
+                  ": unknown parameter kind 'colour'", true},
+                 {"technique RenderToShadowPlane", "technique SomethingElse", ": no technique \"RenderToShadowPlane\"",
+                  false}};
+    for (const auto& c : cases) {
+        std::string effect = kShippedEffect;
+        size_t at = effect.find(c.find);
+        ASSERT_NE(std::string::npos, at) << c.find;
+        effect.replace(at, std::strlen(c.find), c.replacement);
+        WriteTextFile(dir.File("myshader.fx"), effect);
+        std::string where = "myshader.fx";
+        if (c.namesLine) where += ":" + std::to_string(std::count(effect.begin(), effect.begin() + long(at), '\n') + 1);
+        ClearStartupFailure();
+        EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window)));
+        EXPECT_EQ(where + c.message, StartupFailureText());
+        EXPECT_EQ(nullptr, renderer.tilesTexture) << "nothing after the failing step is loaded";
+        ReleaseResources();
     }
-    EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window)));
-    EXPECT_EQ("myshader.fx:" + std::to_string(line) + ": unknown parameter kind 'colour'", StartupFailureText());
-    EXPECT_EQ(nullptr, renderer.effect);
-    EXPECT_EQ(nullptr, renderer.tilesTexture) << "nothing after the failing step is loaded";
-}
-
-TEST_F(DeviceResourcesTest, EffectWithoutTheShadowTechniqueIsRefused) {
-    std::string effect = ShippedEffect();
-    effect.replace(effect.find("technique RenderToShadowPlane"), 29, "technique SomethingElse");
-    WriteTextFile(dir.File("myshader.fx"), effect);
-    EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window)));
-    EXPECT_STREQ("myshader.fx: no technique \"RenderToShadowPlane\"", StartupFailureText());
 }
 
 // The search also walks up from the test program's folder, where a full build
@@ -132,28 +119,26 @@ TEST_F(DeviceResourcesTest, EffectWithoutTheShadowTechniqueIsRefused) {
 TEST_F(DeviceResourcesTest, MissingMediaFailsNamingTheFile) {
     if (std::getenv("QF_GFX_MISSING_MEDIA_CHILD") == nullptr) {
         TempDir bare;  // no media beside the copy
-        std::string copy = bare.File("test_gfx_copy");
+        std::string copy = bare.File("test_gfx_copy"), log = bare.File("child.log");
         std::filesystem::copy_file("/proc/self/exe", copy);
-        std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
-        std::string log = bare.File("child.log");
         std::string command = "QF_GFX_MISSING_MEDIA_CHILD=1 '" + copy +
                               "' --gtest_filter=DeviceResourcesTest.MissingMediaFailsNamingTheFile >'" + log + "' 2>&1";
         int status = std::system(command.c_str());
-        std::ifstream file(log);
-        std::stringstream output;
-        output << file.rdbuf();
-        EXPECT_EQ(0, status) << output.str();
-        EXPECT_NE(std::string::npos, output.str().find("[  PASSED  ] 1 test.")) << output.str();
+        std::string output = ReadTextFile(log);
+        EXPECT_EQ(0, status) << output;
+        EXPECT_NE(std::string::npos, output.find("[  PASSED  ] 1 test.")) << output;
         return;
     }
     for (const char* name : {"myshader.fx", "tiles.bmp", "score.bmp"}) {
-        ASSERT_FALSE(FoundElsewhere(name)) << name;
+        std::filesystem::remove(dir.File(name));
+        WCHAR path[MAX_PATH];
+        ASSERT_FALSE(SUCCEEDED(FindMediaFile(path, MAX_PATH, Wide(name).c_str()))) << name << " found elsewhere";
         ClearStartupFailure();
         EXPECT_EQ(kMediaNotFound, CreateDeviceAndResources(&window.window)) << name;
         EXPECT_EQ(std::string(name) + ": not found beside the game or in its parent folders", StartupFailureText());
         ReleaseResources();
-        if (std::string(name) == "myshader.fx")
-            WriteTextFile(dir.File(name), ShippedEffect());
+        if (name[0] == 'm')
+            WriteTextFile(dir.File(name), kShippedEffect);
         else
             WriteBmp(dir.File(name), 1, 1, {0});
     }

