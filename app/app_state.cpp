@@ -9,12 +9,14 @@
 
 AppState appState;
 
-GameSteps DefaultGameSteps() {
-    return GameSteps{InitGameSounds, NewGame, CreateDeviceAndResources, CreateBatchBuffer,
-                     PollController, RunFrame, ReleaseResources};
+namespace {
+constexpr GameSteps kRealSteps = {InitGameSounds, NewGame,  CreateDeviceAndResources, CreateBatchBuffer,
+                                  PollController, RunFrame, ReleaseResources};
 }
 
-GameSteps gameSteps = DefaultGameSteps();
+GameSteps gameSteps = kRealSteps;
+
+GameSteps DefaultGameSteps() { return kRealSteps; }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_DESTROY) return DefWindowProcW(window, message, wParam, lParam);

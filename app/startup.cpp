@@ -33,7 +33,7 @@ HWND CreateGameWindow() {
                            static_cast<int>(appState.screenHeight), nullptr, nullptr, appState.instance, nullptr);
 }
 
-// The step's own reason if it noted one, else the step and its status.
+// The step's own reason if it noted one, else what the shell knows.
 int FailStartup(const char* step, HRESULT status) {
     const char* reason = StartupFailureText();
     if (reason[0])
@@ -41,7 +41,7 @@ int FailStartup(const char* step, HRESULT status) {
     else if (status)
         std::fprintf(stderr, "Quillfrost: %s failed (0x%08X)\n", step, static_cast<unsigned>(status));
     else
-        std::fprintf(stderr, "Quillfrost: %s failed\n", step);
+        std::fprintf(stderr, "Quillfrost: %s\n", step);
     UnregisterClassW(kClassName, appState.instance);
     return 1;
 }
@@ -51,9 +51,9 @@ int FailStartup(const char* step, HRESULT status) {
 int RunGame() {
     appState.instance = GetModuleHandleW(nullptr);
     RegisterWindowClass();
-    if (!ReadDesktopSize()) return FailStartup("reading the desktop display mode (is a display available?)", 0);
+    if (!ReadDesktopSize()) return FailStartup("cannot read the desktop display mode (no display available?)", 0);
     appState.window = CreateGameWindow();
-    if (!appState.window) return FailStartup("creating the game window", 0);
+    if (!appState.window) return FailStartup("cannot create the game window", 0);
     gameSteps.initSounds(appState.window);
     gameSteps.newGame();
     // A reason noted by the sound set-up, which is allowed to fail, must not

@@ -63,9 +63,8 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
         const Vec4 x = xAxis * (widthRadius * tubeCosine[i]);
         const Vec4 ringPoint = end + z + x;
         Vec4 normal = z + x;
-        const float radius = normal.Length();
+        const float radius = normal.NormalizeReturningLength();
         float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
-        normal.Normalize();
         vertexBatch.Add(ringPoint, colour, normal, uv);
         uv[1] = 1.0f;
         if (previousRing) {

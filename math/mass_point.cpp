@@ -1,5 +1,6 @@
 #include "math/mass_point.h"
 
+
 namespace {
 constexpr float kDamping = 0.9999f;
 constexpr float kGravity = 0.0025f;
@@ -12,8 +13,7 @@ constexpr float kClampFriction = 0.95f;
 void Correct(MassPoint& p, MassPoint& q, float target, bool spacer) {
     Vec4 d = p.position - q.position;
     if (d.x * d.x + d.y * d.y + d.z * d.z < 0.00001f) d.y = 1.0f;  // coincident: separate vertically
-    float len = d.Length();
-    d.Normalize();
+    float len = d.NormalizeReturningLength();
     if (spacer && !(len < target)) return;
     d *= (len - target) * 0.5f;
     p.position -= d;

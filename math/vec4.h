@@ -37,6 +37,21 @@ struct Vec4 {
         z *= r;
     }
 
+    // Length() followed by Normalize(), sharing one square root: the same bits
+    // as the two calls, at half the cost in the innermost loops.
+    float NormalizeReturningLength() {
+        float q = x * x + y * y + z * z;
+        if (q < 1e-9f) return 0.0f;
+        float l = std::sqrt(q);
+        if (l > 1e-13f) {
+            float r = 1.0f / l;
+            x *= r;
+            y *= r;
+            z *= r;
+        }
+        return l;
+    }
+
     Vec4& operator+=(Vec4 v) {
         x += v.x;
         y += v.y;

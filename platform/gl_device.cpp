@@ -120,13 +120,13 @@ HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
 }
 
 HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-    if (state < 0 || state >= kRenderStateCount) return D3DERR_INVALIDCALL;
+    if (static_cast<unsigned>(state) >= kRenderStateCount) return D3DERR_INVALIDCALL;
     states.render[state] = value;
     return D3D_OK;
 }
 
 HRESULT GlDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
-    if (state < 0 || state >= kRenderStateCount || value == nullptr) return D3DERR_INVALIDCALL;
+    if (static_cast<unsigned>(state) >= kRenderStateCount || value == nullptr) return D3DERR_INVALIDCALL;
     *value = states.render[state];
     return D3D_OK;
 }
@@ -141,7 +141,7 @@ HRESULT GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
 }
 
 HRESULT GlDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-    if (stage != 0 || type < 0 || type >= kStageStateCount) return D3DERR_INVALIDCALL;
+    if (stage != 0 || static_cast<unsigned>(type) >= kStageStateCount) return D3DERR_INVALIDCALL;
     states.stage[type] = value;
     return D3D_OK;
 }

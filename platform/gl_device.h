@@ -69,7 +69,7 @@ protected:
 private:
     void SetDefaultStates();
     void ApplyRenderStates();
-    bool SetUpVertexLayout(UINT vertexSize);
+    bool SetUpVertexLayout(UINT vertexSize, UINT endNeeded);
     void BindFixedFunction();
     void HoldTarget(GlSurface* surface);
     void DropTarget();

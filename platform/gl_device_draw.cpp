@@ -38,11 +38,12 @@ void Enable(GLenum capability, bool on) {
         glDisable(capability);
 }
 
-// Direct3D names the winding as seen on screen with y down, GL with y up.
+// Both name the winding as it looks on screen; with GL's counter-clockwise
+// front faces, Direct3D's D3DCULL_CCW culls GL's front faces.
 void ApplyCullMode(DWORD mode) {
     Enable(GL_CULL_FACE, mode == D3DCULL_CW || mode == D3DCULL_CCW);
     glFrontFace(GL_CCW);
-    glCullFace(mode == D3DCULL_CW ? GL_FRONT : GL_BACK);
+    glCullFace(mode == D3DCULL_CCW ? GL_FRONT : GL_BACK);
 }
 
 void Attribute(GLuint slot, GLint size, GLenum type, GLboolean normalised, UINT stride, uintptr_t offset) {
@@ -70,10 +71,10 @@ void GlDevice::ApplyRenderStates() {
 }
 
 // The colour is ARGB in memory order B, G, R, A, which GL_BGRA reads as is.
-bool GlDevice::SetUpVertexLayout(UINT vertexSize) {
+bool GlDevice::SetUpVertexLayout(UINT vertexSize, UINT endNeeded) {
     if (streamStride < vertexSize) return false;
     glBindVertexArray(vertexArray);
-    stream->BindForDraw();
+    if (!stream->BindForDraw(endNeeded)) return false;
     uintptr_t offset = streamOffset;
     Attribute(kAttribPosition, 3, GL_FLOAT, GL_FALSE, streamStride, offset);
     offset += 12;
@@ -113,7 +114,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     if (primitiveCount == 0) return D3D_OK;
     uint64_t vertices = type == D3DPT_TRIANGLELIST ? 3ull * primitiveCount : primitiveCount + 2ull;
     uint64_t end = streamOffset + (startVertex + vertices - 1) * streamStride + vertexSize;
-    if (end > stream->Length() || !SetUpVertexLayout(vertexSize)) return D3DERR_INVALIDCALL;
+    if (end > stream->Length() || !SetUpVertexLayout(vertexSize, static_cast<UINT>(end))) return D3DERR_INVALIDCALL;
     BindRenderTarget();
     ApplyRenderStates();
     if (programBinder)

@@ -1,8 +1,10 @@
 // Internal to the OpenGL layer: a vertex buffer that keeps a CPU copy and
 // uploads only the range written since the last draw, so a lock per vertex
-// costs no GL call and no GPU synchronisation.
+// costs no GL call and no GPU synchronisation. Memory is committed as it is
+// used: the copy's pages on first write, the GL store up to what is drawn.
 #pragma once
 
+#include <cstdlib>
 #include <memory>
 
 #include "platform/d3d9.h"
@@ -19,8 +21,9 @@ public:
     HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 
     UINT Length() const { return length; }
-    // Binds the GL buffer and sends it whatever was written since the last call.
-    void BindForDraw();
+    // Binds the GL buffer, grows its store to cover `endNeeded` bytes and sends
+    // it whatever was written since the last call. False when GL is out of memory.
+    bool BindForDraw(UINT endNeeded);
 
 protected:
     ~GlVertexBuffer() override;
@@ -32,7 +35,14 @@ private:
     DWORD usage;
     DWORD fvf;
     D3DPOOL pool;
-    std::unique_ptr<unsigned char[]> copy;
+    struct FreeDeleter {
+        void operator()(unsigned char* p) const { std::free(p); }
+    };
+    std::unique_ptr<unsigned char, FreeDeleter> copy;
     UINT dirtyBegin;
     UINT dirtyEnd = 0;
+    UINT written = 0;  // end of the furthest byte ever locked
+    UINT storage = 0;  // size of the GL store
+
+    bool Grow(UINT endNeeded);
 };

@@ -27,7 +27,7 @@ struct Sink {
 
 enum class Length { None, Char, Short, Long, LongLong, Size, Max, PtrDiff, I32, I64, LongDouble, Wide };
 
-struct Spec {
+struct Conversion {
     bool left = false, plus = false, space = false, alternate = false, zero = false;
     size_t width = 0;
     bool hasPrecision = false;
@@ -36,14 +36,14 @@ struct Spec {
     wchar_t conversion = 0;
 };
 
-void ParseFlags(const wchar_t*& f, Spec& spec) {
+void ParseFlags(const wchar_t*& f, Conversion& conversion) {
     for (;; ++f) {
         switch (*f) {
-            case L'-': spec.left = true; break;
-            case L'+': spec.plus = true; break;
-            case L' ': spec.space = true; break;
-            case L'#': spec.alternate = true; break;
-            case L'0': spec.zero = true; break;
+            case L'-': conversion.left = true; break;
+            case L'+': conversion.plus = true; break;
+            case L' ': conversion.space = true; break;
+            case L'#': conversion.alternate = true; break;
+            case L'0': conversion.zero = true; break;
             default: return;
         }
     }
@@ -56,25 +56,25 @@ size_t ParseNumber(const wchar_t*& f) {
     return n;
 }
 
-void ParseWidthAndPrecision(const wchar_t*& f, Spec& spec, va_list& args) {
+void ParseWidthAndPrecision(const wchar_t*& f, Conversion& conversion, va_list& args) {
     if (*f == L'*') {
         ++f;
         int w = va_arg(args, int);
-        if (w < 0) spec.left = true;
-        spec.width = w < 0 ? size_t(-(long long)w) : size_t(w);
+        if (w < 0) conversion.left = true;
+        conversion.width = w < 0 ? size_t(-(long long)w) : size_t(w);
     } else {
-        spec.width = ParseNumber(f);
+        conversion.width = ParseNumber(f);
     }
     if (*f != L'.') return;
     ++f;
-    spec.hasPrecision = true;
+    conversion.hasPrecision = true;
     if (*f == L'*') {
         ++f;
         int p = va_arg(args, int);
-        spec.hasPrecision = p >= 0;  // a negative precision counts as none
-        spec.precision = p < 0 ? 0 : size_t(p);
+        conversion.hasPrecision = p >= 0;  // a negative precision counts as none
+        conversion.precision = p < 0 ? 0 : size_t(p);
     } else {
-        spec.precision = ParseNumber(f);
+        conversion.precision = ParseNumber(f);
     }
 }
 
@@ -84,7 +84,7 @@ bool Starts(const wchar_t* f, const wchar_t* prefix) {
     return true;
 }
 
-void ParseLength(const wchar_t*& f, Spec& spec) {
+void ParseLength(const wchar_t*& f, Conversion& conversion) {
     struct Entry { const wchar_t* text; size_t size; Length length; };
     static const Entry kLengths[] = {
         {L"I64", 3, Length::I64}, {L"I32", 3, Length::I32}, {L"hh", 2, Length::Char},
@@ -94,55 +94,55 @@ void ParseLength(const wchar_t*& f, Spec& spec) {
     };
     for (const Entry& e : kLengths) {
         if (Starts(f, e.text)) {
-            spec.length = e.length;
+            conversion.length = e.length;
             f += e.size;
             return;
         }
     }
 }
 
-void PadBefore(Sink& out, const Spec& spec, size_t used) {
-    if (!spec.left && spec.width > used) out.Repeat(L' ', spec.width - used);
+void PadBefore(Sink& out, const Conversion& conversion, size_t used) {
+    if (!conversion.left && conversion.width > used) out.Repeat(L' ', conversion.width - used);
 }
 
-void PadAfter(Sink& out, const Spec& spec, size_t used) {
-    if (spec.left && spec.width > used) out.Repeat(L' ', spec.width - used);
+void PadAfter(Sink& out, const Conversion& conversion, size_t used) {
+    if (conversion.left && conversion.width > used) out.Repeat(L' ', conversion.width - used);
 }
 
 template <typename Char>
-void PutString(Sink& out, const Spec& spec, const Char* text) {
+void PutString(Sink& out, const Conversion& conversion, const Char* text) {
     static const Char kNull[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
     if (!text) text = kNull;
     size_t n = 0;
-    while ((!spec.hasPrecision || n < spec.precision) && text[n]) ++n;
-    PadBefore(out, spec, n);
+    while ((!conversion.hasPrecision || n < conversion.precision) && text[n]) ++n;
+    PadBefore(out, conversion, n);
     // Narrow text is widened byte by byte: no locale takes part.
     for (size_t i = 0; i < n && !out.Overflowed(); ++i)
         out.Put(static_cast<wchar_t>(static_cast<std::make_unsigned_t<Char>>(text[i])));
-    PadAfter(out, spec, n);
+    PadAfter(out, conversion, n);
 }
 
-bool WantsWide(const Spec& spec) {
-    bool lower = spec.conversion == L's' || spec.conversion == L'c';
-    if (spec.length == Length::Short || spec.length == Length::Char) return false;
-    if (spec.length == Length::Long || spec.length == Length::Wide) return true;
+bool WantsWide(const Conversion& conversion) {
+    bool lower = conversion.conversion == L's' || conversion.conversion == L'c';
+    if (conversion.length == Length::Short || conversion.length == Length::Char) return false;
+    if (conversion.length == Length::Long || conversion.length == Length::Wide) return true;
     return lower;  // plain %s/%c are wide, %S/%C narrow
 }
 
-void PutStringArgument(Sink& out, const Spec& spec, va_list& args) {
-    if (WantsWide(spec))
-        PutString(out, spec, va_arg(args, const wchar_t*));
+void PutStringArgument(Sink& out, const Conversion& conversion, va_list& args) {
+    if (WantsWide(conversion))
+        PutString(out, conversion, va_arg(args, const wchar_t*));
     else
-        PutString(out, spec, va_arg(args, const char*));
+        PutString(out, conversion, va_arg(args, const char*));
 }
 
-void PutCharArgument(Sink& out, const Spec& spec, va_list& args) {
+void PutCharArgument(Sink& out, const Conversion& conversion, va_list& args) {
     // Both kinds arrive promoted; only the conversion of the value differs.
-    wchar_t c = WantsWide(spec) ? static_cast<wchar_t>(va_arg(args, wint_t))
+    wchar_t c = WantsWide(conversion) ? static_cast<wchar_t>(va_arg(args, wint_t))
                                 : static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)));
-    PadBefore(out, spec, 1);
+    PadBefore(out, conversion, 1);
     out.Put(c);
-    PadAfter(out, spec, 1);
+    PadAfter(out, conversion, 1);
 }
 
 intmax_t SignedArgument(Length length, va_list& args) {
@@ -189,57 +189,57 @@ struct IntegerText {
     size_t zeros = 0;  // leading zeros from the precision or the '0' flag
 };
 
-void PutInteger(Sink& out, const Spec& spec, uintmax_t magnitude, bool negative) {
+void PutInteger(Sink& out, const Conversion& conversion, uintmax_t magnitude, bool negative) {
     IntegerText t;
-    wchar_t c = spec.conversion;
+    wchar_t c = conversion.conversion;
     unsigned base = c == L'o' ? 8 : (c == L'x' || c == L'X' || c == L'p') ? 16 : 10;
     t.digitCount = Digits(magnitude, base, c == L'X' || c == L'p', t.digits);
-    size_t minimum = spec.hasPrecision ? spec.precision : 1;
+    size_t minimum = conversion.hasPrecision ? conversion.precision : 1;
     if (minimum > t.digitCount) t.zeros = minimum - t.digitCount;
     if (negative) t.prefix[t.prefixLength++] = L'-';
-    else if ((c == L'd' || c == L'i') && spec.plus) t.prefix[t.prefixLength++] = L'+';
-    else if ((c == L'd' || c == L'i') && spec.space) t.prefix[t.prefixLength++] = L' ';
-    if (spec.alternate && base == 8 && t.zeros == 0) t.zeros = 1;
-    if (spec.alternate && base == 16 && c != L'p' && magnitude) {
+    else if ((c == L'd' || c == L'i') && conversion.plus) t.prefix[t.prefixLength++] = L'+';
+    else if ((c == L'd' || c == L'i') && conversion.space) t.prefix[t.prefixLength++] = L' ';
+    if (conversion.alternate && base == 8 && t.zeros == 0) t.zeros = 1;
+    if (conversion.alternate && base == 16 && c != L'p' && magnitude) {
         t.prefix[t.prefixLength++] = L'0';
         t.prefix[t.prefixLength++] = c;
     }
     size_t used = t.prefixLength + t.zeros + t.digitCount;
-    if (spec.zero && !spec.left && !spec.hasPrecision && spec.width > used) {
-        t.zeros += spec.width - used;
-        used = spec.width;
+    if (conversion.zero && !conversion.left && !conversion.hasPrecision && conversion.width > used) {
+        t.zeros += conversion.width - used;
+        used = conversion.width;
     }
-    PadBefore(out, spec, used);
+    PadBefore(out, conversion, used);
     for (size_t i = 0; i < t.prefixLength; ++i) out.Put(t.prefix[i]);
     out.Repeat(L'0', t.zeros);
     for (size_t i = t.digitCount; i > 0 && !out.Overflowed(); --i) out.Put(t.digits[i - 1]);
-    PadAfter(out, spec, used);
+    PadAfter(out, conversion, used);
 }
 
-void PutSignedArgument(Sink& out, const Spec& spec, va_list& args) {
-    intmax_t v = SignedArgument(spec.length, args);
+void PutSignedArgument(Sink& out, const Conversion& conversion, va_list& args) {
+    intmax_t v = SignedArgument(conversion.length, args);
     uintmax_t magnitude = v < 0 ? uintmax_t(0) - uintmax_t(v) : uintmax_t(v);
-    PutInteger(out, spec, magnitude, v < 0);
+    PutInteger(out, conversion, magnitude, v < 0);
 }
 
-void PutPointerArgument(Sink& out, Spec spec, va_list& args) {
+void PutPointerArgument(Sink& out, Conversion conversion, va_list& args) {
     // Fixed width, upper-case hex, as the Microsoft runtime prints pointers.
-    spec.hasPrecision = true;
-    spec.precision = sizeof(void*) * 2;
-    PutInteger(out, spec, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false);
+    conversion.hasPrecision = true;
+    conversion.precision = sizeof(void*) * 2;
+    PutInteger(out, conversion, reinterpret_cast<uintptr_t>(va_arg(args, void*)), false);
 }
 
-void PutFloatArgument(Sink& out, const Spec& spec, va_list& args) {
+void PutFloatArgument(Sink& out, const Conversion& conversion, va_list& args) {
     // The C library formats the digits; limits keep them in a fixed buffer.
     constexpr size_t kMaxWidth = 1024, kMaxPrecision = 350;
     char format[32];
-    int n = std::snprintf(format, sizeof format, "%%%s%s%s%s%s%d.%d%c", spec.left ? "-" : "", spec.plus ? "+" : "",
-                          spec.space ? " " : "", spec.alternate ? "#" : "", spec.zero ? "0" : "",
-                          int(spec.width < kMaxWidth ? spec.width : kMaxWidth),
-                          int(!spec.hasPrecision ? 6 : spec.precision < kMaxPrecision ? spec.precision : kMaxPrecision),
-                          char(spec.conversion));
+    int n = std::snprintf(format, sizeof format, "%%%s%s%s%s%s%d.%d%c", conversion.left ? "-" : "", conversion.plus ? "+" : "",
+                          conversion.space ? " " : "", conversion.alternate ? "#" : "", conversion.zero ? "0" : "",
+                          int(conversion.width < kMaxWidth ? conversion.width : kMaxWidth),
+                          int(!conversion.hasPrecision ? 6 : conversion.precision < kMaxPrecision ? conversion.precision : kMaxPrecision),
+                          char(conversion.conversion));
     if (n <= 0) return;
-    double value = spec.length == Length::LongDouble ? double(va_arg(args, long double)) : va_arg(args, double);
+    double value = conversion.length == Length::LongDouble ? double(va_arg(args, long double)) : va_arg(args, double);
     char text[2048];
     int written = std::snprintf(text, sizeof text, format, value);
     for (int i = 0; i < written && i < int(sizeof text) - 1 && !out.Overflowed(); ++i)
@@ -247,18 +247,18 @@ void PutFloatArgument(Sink& out, const Spec& spec, va_list& args) {
 }
 
 // Returns false for a conversion the formatter does not know (including %n).
-bool PutConversion(Sink& out, const Spec& spec, va_list& args) {
-    switch (spec.conversion) {
+bool PutConversion(Sink& out, const Conversion& conversion, va_list& args) {
+    switch (conversion.conversion) {
         case L'%': out.Put(L'%'); return true;
-        case L's': case L'S': PutStringArgument(out, spec, args); return true;
-        case L'c': case L'C': PutCharArgument(out, spec, args); return true;
-        case L'd': case L'i': PutSignedArgument(out, spec, args); return true;
+        case L's': case L'S': PutStringArgument(out, conversion, args); return true;
+        case L'c': case L'C': PutCharArgument(out, conversion, args); return true;
+        case L'd': case L'i': PutSignedArgument(out, conversion, args); return true;
         case L'u': case L'o': case L'x': case L'X':
-            PutInteger(out, spec, UnsignedArgument(spec.length, args), false);
+            PutInteger(out, conversion, UnsignedArgument(conversion.length, args), false);
             return true;
-        case L'p': PutPointerArgument(out, spec, args); return true;
+        case L'p': PutPointerArgument(out, conversion, args); return true;
         case L'f': case L'F': case L'e': case L'E': case L'g': case L'G': case L'a': case L'A':
-            PutFloatArgument(out, spec, args);
+            PutFloatArgument(out, conversion, args);
             return true;
         default: return false;
     }
@@ -283,14 +283,14 @@ int _vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list ar
             out.Put(*f);
             continue;
         }
-        Spec spec;
+        Conversion conversion;
         ++f;
-        ParseFlags(f, spec);
-        ParseWidthAndPrecision(f, spec, ap);
-        ParseLength(f, spec);
-        spec.conversion = *f;
-        valid = spec.conversion != L'\0' && PutConversion(out, spec, ap);
-        if (!spec.conversion) break;
+        ParseFlags(f, conversion);
+        ParseWidthAndPrecision(f, conversion, ap);
+        ParseLength(f, conversion);
+        conversion.conversion = *f;
+        valid = conversion.conversion != L'\0' && PutConversion(out, conversion, ap);
+        if (!conversion.conversion) break;
     }
     va_end(ap);
     return Finish(out, valid);

@@ -69,9 +69,18 @@ void SetGameWindowGlAttributes() {
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
 }
 
+// Without a display SDL falls back to drivers that show nothing; a game that
+// ran there would spin unseen, so they count only when asked for by name.
 bool EnsureSdlVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (!invisible || (requested && *requested)) return true;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_SetError("no display available");
+    return false;
 }
 
 bool IsLiveWindow(HWND window) {

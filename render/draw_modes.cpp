@@ -1,5 +1,7 @@
 #include "render/draw_modes.h"
 
+#include <algorithm>
+
 #include "render/device_resources.h"
 #include "render/vertex_batch.h"
 
@@ -30,7 +32,9 @@ void SetStripStates(IDirect3DDevice9* device) {
 }
 
 void DrawStripTable(IDirect3DDevice9* device) {
-    for (int32_t i = 0; i < vertexBatch.stripEntryCount - 1; ++i) {
+    constexpr int32_t kTableSize = sizeof vertexBatch.stripStarts / sizeof vertexBatch.stripStarts[0];
+    const int32_t entries = std::min(vertexBatch.stripEntryCount, kTableSize);
+    for (int32_t i = 0; i < entries - 1; ++i) {
         int32_t start = vertexBatch.stripStarts[i];
         int32_t triangles = vertexBatch.stripStarts[i + 1] - start - 2;
         // A strip of fewer than two vertices would turn into a huge unsigned count.

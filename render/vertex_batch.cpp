@@ -35,7 +35,11 @@ void VertexBatch::Add(const Vec4& position, const Vec4& colour, const Vec4& norm
     v.nx = normal.x;
     v.ny = normal.y;
     v.nz = normal.z;
-    v.colour = PackColour(colour);
+    if (std::memcmp(&colour, &packedFrom, sizeof colour) != 0) {
+        packedFrom = colour;
+        packedColour = PackColour(colour);
+    }
+    v.colour = packedColour;
     v.u = uv ? uv[0] : 0.0f;
     v.v = uv ? uv[1] : 0.0f;
     std::memcpy(data, &v, sizeof v);

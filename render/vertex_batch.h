@@ -27,6 +27,10 @@ struct VertexBatch {
     Vec4 lastPosition = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     int32_t stripStarts[2] = {0, 0};
     int32_t stripEntryCount = 0;
+    // The colour packed last and what it was packed from: a tube adds all its
+    // vertices in one colour, so most vertices skip the packing.
+    Vec4 packedFrom;
+    D3DCOLOR packedColour = 0;
 
     void Add(const Vec4& position, const Vec4& colour, const Vec4& normal, const float* uv = nullptr);
     void EndStrip();

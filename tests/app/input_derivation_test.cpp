@@ -98,23 +98,17 @@ TEST_F(InputDerivationTest, LeftButtonSetsAndSavesTheAimTruncatedTowardZero) {
     EXPECT_EQ(inputState.controller.lRz, -447);
     EXPECT_EQ(inputState.controller.lZ, 894);
 
-    // Released: the last aim stays, wherever the cursor goes.
+    // Released: the last aim stays wherever the cursor goes; the right
+    // button steers, and its last request stays too.
     inputState.leftButton = 0;
-    ApplyMouseSteering(Vec4(9.0f, 1.0f, 9.0f, 1.0f), player);
+    inputState.rightButton = 1;
+    ApplyMouseSteering(Vec4(0.0f, 1.0f, -8.0f, 1.0f), player);
     EXPECT_EQ(inputState.controller.lRz, -447);
     EXPECT_EQ(inputState.controller.lZ, 894);
     EXPECT_EQ(inputState.controller.lX, 0);
-}
-
-TEST_F(InputDerivationTest, RightButtonSteersAndTheLastRequestPersists) {
-    Vec4 player(2.0f, 1.0f, 2.0f, 1.0f);
-    inputState.rightButton = 1;
-    ApplyMouseSteering(Vec4(2.0f, 1.0f, -8.0f, 1.0f), player);
-    EXPECT_EQ(inputState.controller.lX, 0);
     EXPECT_EQ(inputState.controller.lY, 1000);
-
     inputState.rightButton = 0;
-    ApplyMouseSteering(Vec4(12.0f, 1.0f, 2.0f, 1.0f), player);
+    ApplyMouseSteering(Vec4(9.0f, 1.0f, 0.0f, 1.0f), player);
     EXPECT_EQ(inputState.controller.lY, 1000);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -42,8 +43,6 @@ protected:
         EXPECT_EQ(liveBefore, LiveLayerObjects()) << "ReleaseResources left layer objects alive";
         EXPECT_EQ(0, chdir(previous));
     }
-    // The search also walks up from the test program's folder, where a full
-    // build keeps the generated media; a file found there cannot go missing.
     bool FoundElsewhere(const char* name) {
         std::filesystem::remove(dir.File(name));
         WCHAR path[MAX_PATH];
@@ -127,9 +126,28 @@ TEST_F(DeviceResourcesTest, EffectWithoutTheShadowTechniqueIsRefused) {
     EXPECT_STREQ("myshader.fx: no technique \"RenderToShadowPlane\"", StartupFailureText());
 }
 
+// The search also walks up from the test program's folder, where a full build
+// keeps the generated media; so the check runs in a copy of this program
+// placed outside the build tree.
 TEST_F(DeviceResourcesTest, MissingMediaFailsNamingTheFile) {
+    if (std::getenv("QF_GFX_MISSING_MEDIA_CHILD") == nullptr) {
+        TempDir bare;  // no media beside the copy
+        std::string copy = bare.File("test_gfx_copy");
+        std::filesystem::copy_file("/proc/self/exe", copy);
+        std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
+        std::string log = bare.File("child.log");
+        std::string command = "QF_GFX_MISSING_MEDIA_CHILD=1 '" + copy +
+                              "' --gtest_filter=DeviceResourcesTest.MissingMediaFailsNamingTheFile >'" + log + "' 2>&1";
+        int status = std::system(command.c_str());
+        std::ifstream file(log);
+        std::stringstream output;
+        output << file.rdbuf();
+        EXPECT_EQ(0, status) << output.str();
+        EXPECT_NE(std::string::npos, output.str().find("[  PASSED  ] 1 test.")) << output.str();
+        return;
+    }
     for (const char* name : {"myshader.fx", "tiles.bmp", "score.bmp"}) {
-        if (FoundElsewhere(name)) GTEST_SKIP() << name << " exists in the build's media folder";
+        ASSERT_FALSE(FoundElsewhere(name)) << name;
         ClearStartupFailure();
         EXPECT_EQ(kMediaNotFound, CreateDeviceAndResources(&window.window)) << name;
         EXPECT_EQ(std::string(name) + ": not found beside the game or in its parent folders", StartupFailureText());

@@ -6,6 +6,8 @@
 
 #include "gl_test_window.h"
 #include "platform/d3d9_live_objects.h"
+#include "platform/d3dx9.h"
+#include "test_files.h"
 
 namespace {
 struct Vertex {
@@ -119,6 +121,51 @@ TEST_F(DeviceTest, BlendingUsesTheVertexAlpha) {
     target->Release();
 }
 
+TEST_F(DeviceTest, StageZeroModulatesTheTextureWithAlphaFromTheVertex) {
+    TempDir dir;
+    WriteBmp(dir.File("two.bmp"), 2, 1, {0xff8000, 0x4080ff});
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, Wide(dir.File("two.bmp")).c_str(), &texture));
+    IDirect3DTexture9* target = nullptr;
+    IDirect3DSurface9* surface = nullptr;
+    device->CreateTexture(64, 64, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr);
+    target->GetSurfaceLevel(0, &surface);
+    device->SetRenderTarget(0, surface);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    device->SetTexture(0, texture);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    WriteQuad(buffer, 0, -1, -1, 1, 1, 0.5f, D3DCOLOR_ARGB(96, 255, 128, 255));
+    DrawQuad(0);
+    EXPECT_TRUE(CloseColour(D3DCOLOR_ARGB(96, 255, 64, 0), PixelAt(device, 10, 32)));
+    EXPECT_TRUE(CloseColour(D3DCOLOR_ARGB(96, 64, 64, 255), PixelAt(device, 50, 32)));
+    device->SetTexture(0, nullptr);
+    DrawQuad(0);
+    EXPECT_TRUE(CloseColour(D3DCOLOR_ARGB(96, 255, 128, 255), PixelAt(device, 10, 32))) << "no texture: vertex colour";
+    IDirect3DSurface9* back = nullptr;
+    device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
+    device->SetRenderTarget(0, back);
+    back->Release();
+    surface->Release();
+    target->Release();
+    texture->Release();
+}
+
+TEST_F(DeviceTest, CullModesFollowTheScreenWinding) {
+    // The quad's first triangle runs clockwise on screen.
+    WriteQuad(buffer, 0, -1, -1, 1, 1, 0.5f, D3DCOLOR_XRGB(255, 255, 255));
+    const std::pair<D3DCULL, DWORD> cases[] = {
+        {D3DCULL_NONE, 0xffffffff}, {D3DCULL_CCW, 0xffffffff}, {D3DCULL_CW, 0xff000000}};
+    for (const auto& [mode, expected] : cases) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        device->SetRenderState(D3DRS_CULLMODE, mode);
+        DrawQuad(0);
+        EXPECT_TRUE(CloseColour(expected, PixelAt(device, 100, 100) | 0xff000000)) << "cull mode " << mode;
+    }
+}
+
 TEST_F(DeviceTest, BackBufferAndRenderTargetReportTheirSizes) {
     IDirect3DSurface9* back = nullptr;
     ASSERT_EQ(D3D_OK, device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
@@ -206,4 +253,25 @@ TEST(DeviceLifetime, ReleasingEverythingLeavesNoLayerObject) {
         EXPECT_EQ(before + 3, LiveLayerObjects());
     }
     EXPECT_EQ(before, LiveLayerObjects());
+}
+
+// The GL store grows as drawing reaches further into a large buffer; what was
+// written before the growth must still be there afterwards.
+TEST_F(DeviceTest, DrawsFarIntoALargeBufferSeeEverythingWritten) {
+    IDirect3DVertexBuffer9* large = nullptr;
+    ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 2000000, 0, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_DEFAULT,
+                                                 &large, nullptr));
+    device->SetStreamSource(0, large, 0, 36);
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    WriteQuad(large, 0, -1, -1, 0, 1, 0.5f, D3DCOLOR_XRGB(255, 0, 0));
+    DrawQuad(0);
+    const UINT far = 1500000;  // 54 MB in: well past the first store
+    WriteQuad(large, far, 0, -1, 1, 1, 0.5f, D3DCOLOR_XRGB(0, 255, 0));
+    DrawQuad(far);
+    DrawQuad(0);  // the early range survives the store's growth
+    EXPECT_TRUE(CloseColour(0xff00ff00, PixelAt(device, 240, 120) | 0xff000000));
+    EXPECT_TRUE(CloseColour(0xffff0000, PixelAt(device, 80, 120) | 0xff000000));
+    device->SetStreamSource(0, buffer, 0, 36);
+    large->Release();
 }

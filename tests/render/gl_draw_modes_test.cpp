@@ -46,15 +46,9 @@ protected:
         renderer.direct3d = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_NE(renderer.direct3d, nullptr) << "no GL 3.3 core context (run under xvfb-run)";
         D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = kWidth;
-        p.BackBufferHeight = kHeight;
-        p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.SwapEffect = D3DSWAPEFFECT_COPY;
-        p.Windowed = TRUE;
-        p.EnableAutoDepthStencil = TRUE;
-        p.AutoDepthStencilFormat = D3DFMT_D16;
-        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        p.BackBufferWidth = kWidth, p.BackBufferHeight = kHeight, p.BackBufferFormat = D3DFMT_X8R8G8B8;
+        p.BackBufferCount = 1, p.SwapEffect = D3DSWAPEFFECT_COPY, p.Windowed = TRUE;
+        p.EnableAutoDepthStencil = TRUE, p.AutoDepthStencilFormat = D3DFMT_D16;
         ASSERT_EQ(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
                                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &renderer.device),
                   D3D_OK);
@@ -79,8 +73,9 @@ protected:
         device->SetTransform(D3DTS_VIEW, &view);
         device->SetTransform(D3DTS_PROJECTION, &identity);
         bitmap = WriteGreyBitmap(128);
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), &renderer.particleTexture), D3D_OK);
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), &renderer.particleCheapTexture), D3D_OK);
+        for (IDirect3DTexture9** texture :
+             {&renderer.particleTexture, &renderer.particleCheapTexture, &renderer.tilesTexture})
+            ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(bitmap).c_str(), texture), D3D_OK);
         vertexBatch = VertexBatch{};
         ASSERT_EQ(device->CreateVertexBuffer(256 * sizeof(BatchVertex), 0, D3DFVF_XYZ | D3DFVF_DIFFUSE,
                                              D3DPOOL_DEFAULT, &vertexBatch.buffer, nullptr),
@@ -97,8 +92,10 @@ protected:
             renderer.device->SetStreamSource(0, nullptr, 0, 0);
             renderer.device->SetTexture(0, nullptr);
         }
+        worldLightingTechnique = shadowPlaneTechnique = nullptr;
         for (IUnknown* object : std::initializer_list<IUnknown*>{vertexBatch.buffer, renderer.particleTexture,
                                                                   renderer.particleCheapTexture,
+                                                                  renderer.tilesTexture, renderer.effect,
                                                                   renderer.device, renderer.direct3d})
             if (object) object->Release();
         vertexBatch = VertexBatch{};
@@ -179,4 +176,37 @@ TEST_F(GlDrawModeTest, AdditiveSpritesBrightenAndLeaveDepthAlone) {
     DrawUntextured(-1, -1, 1, 1, 0.4f, Vec4(0, 0, 1, 1));
     EXPECT_TRUE(Near(Pixel(60, 60), 0, 0, 255));
     EXPECT_TRUE(Near(Pixel(100, 60), 0, 0, 255));
+}
+
+TEST_F(GlDrawModeTest, TexturedStripRunsThroughTheEffectTechnique) {
+    std::wstring path = Wide(QF_SOURCE_DIR "/assets/myshader.fx");
+    ASSERT_EQ(D3DXCreateEffectFromFileW(renderer.device, path.c_str(), nullptr, nullptr, D3DXFX_NOT_CLONEABLE, nullptr,
+                                        &renderer.effect, nullptr),
+              D3D_OK);
+    D3DMATRIX view = {};
+    renderer.device->GetTransform(D3DTS_VIEW, &view);
+    D3DXMATRIX viewProjection;
+    static_cast<D3DMATRIX&>(viewProjection) = view;  // the projection is the identity here
+    renderer.effect->SetMatrix("mWorldViewProjection", &viewProjection);
+    const D3DXVECTOR4 light{0, 20, 0, 0};
+    renderer.effect->SetVector("LightPosition", &light);
+    worldLightingTechnique = renderer.effect->GetTechniqueByName("WorldLighting");
+    shadowPlaneTechnique = renderer.effect->GetTechniqueByName("RenderToShadowPlane");
+    renderer.effect->SetTechnique(shadowPlaneTechnique);
+
+    vertexBatch.Reset();
+    vertexBatch.EndStrip();
+    const Vec4 white(1, 1, 1, 1), down(0, -1, 0, 0);  // facing away from the light
+    vertexBatch.Add(Vec4(-1, 1, 0.5f, 1), white, down);
+    vertexBatch.Add(Vec4(1, 1, 0.5f, 1), white, down);
+    vertexBatch.Add(Vec4(-1, -1, 0.5f, 1), white, down);
+    vertexBatch.Add(Vec4(1, -1, 0.5f, 1), white, down);
+    vertexBatch.EndStrip();
+    DrawStrip(1, 0);
+    // The effect shades the unlit side darker than the 128 grey texture itself,
+    // which is what the fixed-function path would show.
+    const int grey = static_cast<int>(Pixel(80, 60) & 0xFF);
+    EXPECT_GT(grey, 10);
+    EXPECT_LT(grey, 110);
+    EXPECT_STREQ(renderer.effect->GetCurrentTechnique(), "WorldLighting");
 }

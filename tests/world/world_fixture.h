@@ -27,8 +27,7 @@ protected:
         gameState = Title;
         mouseAim = 1;
         fireTimer = 0.0f;
-        for (Shot& s : playerGun.shots) s = Shot{};
-        playerGun.nextShot = 0;
+        playerGun = PlayerGun{};
     }
     void TearDown() override { vertexBatch.buffer = nullptr; }
 

@@ -67,7 +67,7 @@ void main() {
 end
 
 # The figures again, flattened from the light onto the floor (y = -1.4) as a
-# dark translucent shadow. It is lifted a little and biased toward the camera
+# dark translucent shadow that fades for parts within ten units of the light. It is lifted a little and biased toward the camera
 # so it never fights the floor for depth, and it writes depth with "Less" so
 # overlapping limbs darken the floor once, not twice.
 technique RenderToShadowPlane
@@ -91,14 +91,15 @@ void main() {
     vec3 light = LightPosition.xyz + vec3(0.0, 0.0, 4.0);
     vec3 onFloor = vec3(inPosition.x, kShadowHeight, inPosition.z);
     float drop = light.y - inPosition.y;
-    // Points level with or above the light cast no meaningful ray: drop them straight down.
     if (drop > 1.0) {
         onFloor = light + (inPosition - light) * ((light.y - kShadowHeight) / drop);
         onFloor.y = kShadowHeight;
     }
     vec4 p = mWorldViewProjection * vec4(onFloor, 1.0);
     gl_Position = vec4(p.x, p.y, 2.0 * p.z - p.w - 2.0 * kDepthBias * p.w, p.w);
-    alpha = inColour.a;
+    // A figure close to the light (the one hanging at the light's height
+    // before a game) would throw a huge blot: its shadow fades out instead.
+    alpha = inColour.a * clamp((drop - 1.0) / 9.0, 0.0, 1.0);
 }
 end
 fragment
