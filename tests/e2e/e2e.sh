@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# Plays the real game under the X server the test command starts: real X input
+# through xdotool, screenshots through ImageMagick's import. Then starts it with
+# each media file missing in turn and with a broken effect file.
+# Usage: e2e.sh GAME_EXECUTABLE BUILD_DIR
+set -uo pipefail
+game=$1
+build=$2
+shots=$build/screenshots
+skip=77
+
+[[ -n ${DISPLAY:-} ]] || { echo "e2e: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
+for tool in xdotool import convert xwininfo; do
+  command -v $tool >/dev/null || { echo "e2e: $tool missing (see scripts/packages.txt)"; exit 1; }
+done
+mkdir -p "$shots"
+rm -f "$shots"/e2e-*.png
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
+
+# Pixels in a rectangle (WxH+X+Y) of an image whose channels pass every test,
+# each written as channel, < or >, percent: "R>60" "B<35". Thresholding whole
+# channels keeps this fast enough for full 1280x720 frames.
+count_pixels() {
+  local image=$1 area=$2; shift 2
+  local args=() test first=1
+  for test in "$@"; do
+    local negate=()
+    [[ ${test:1:1} == '<' ]] && negate=(-negate)
+    args+=("(" "$image" -crop "$area" +repage -channel "${test:0:1}" -separate +channel -threshold "${test:2}%" "${negate[@]}" ")")
+    ((first)) || args+=(-compose multiply -composite)
+    first=0
+  done
+  convert "${args[@]}" -format '%[fx:round(mean*w*h)]' info:
+}
+title_colour=("R>60" "G>70" "B>85")
+glow_colour=("R>97" "G>97" "B>97")
+yellow_colour=("R>55" "G>55" "B<45")
+whole_screen="${screen_w}x${screen_h}+0+0"
+# Where the title picture lies on the screen (the upper band, most of the width).
+title_area="$((screen_w * 78 / 100))x$((screen_h * 22 / 100))+$((screen_w * 8 / 100))+$((screen_h * 125 / 1000))"
+title_shown=$((screen_w * screen_h / 45))
+title_hidden=$((screen_w * screen_h / 180))
+
+shot_index=0
+shot=
+screenshot() {
+  shot_index=$((shot_index + 1))
+  shot=$(printf '%s/e2e-%02d-%s.png' "$shots" $shot_index "$1")
+  import -window root "$shot" 2>/dev/null
+}
+
+# Polls a command until it succeeds or the seconds run out.
+wait_for() {
+  local seconds=$1; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+game_pid=
+stop_game() {
+  [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null && kill "$game_pid"
+  game_pid=
+}
+trap stop_game EXIT
+
+# No early-closing readers (grep -q, head) in pipes: with pipefail the writer's
+# SIGPIPE would read as a failure.
+find_window() { window=$(xdotool search --name '^Quillfrost$' 2>/dev/null); window=${window%%$'\n'*}; [[ -n $window ]]; }
+window_mapped() { [[ $(xwininfo -id "$window") == *'Map State: IsViewable'* ]]; }
+
+title_pixels() { count_pixels "$shot" "$title_area" "${title_colour[@]}"; }
+
+play() {
+  (cd "$build" && exec "$game") >"$build/screenshots/e2e-game.out" 2>&1 &
+  game_pid=$!
+  if ! wait_for 60 find_window || ! wait_for 30 window_mapped; then
+    local state="running"
+    exited && { wait "$game_pid"; state="exited with status $?"; game_pid=; }
+    fail "no mapped window titled Quillfrost (game $state; window '${window:-}'); X says: $(xwininfo -root -tree 2>&1 | head -n 12)"
+    cat "$build/screenshots/e2e-game.out"
+    # Where a game that never showed its window is waiting.
+    [[ -n $game_pid ]] && command -v gdb >/dev/null &&
+      gdb -p "$game_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep '^#' | head -n 40
+    return
+  fi
+  local geometry
+  geometry=$(xwininfo -id "$window" | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w "x" h}')
+  [[ $geometry == "${screen_w}x${screen_h}" ]] && pass "window is ${geometry}, the screen size" \
+    || fail "window is $geometry, screen is ${screen_w}x${screen_h}"
+
+  # Blinking title: some frames show it, some don't. No shots fly yet.
+  local shown=0 hidden=0 n title_yellow=0
+  for _ in $(seq 40); do
+    screenshot title
+    n=$(title_pixels)
+    if ((n > title_shown)); then shown=$((shown + 1)); elif ((n < title_hidden)); then hidden=$((hidden + 1)); fi
+    n=$(count_pixels "$shot" "$whole_screen" "${yellow_colour[@]}")
+    ((n > title_yellow)) && title_yellow=$n
+    ((shown >= 2 && hidden >= 2)) && break
+  done
+  ((shown >= 2 && hidden >= 2)) && pass "title blinks (shown in $shown shots, hidden in $hidden)" \
+    || fail "title never blinked: shown in $shown shots, hidden in $hidden"
+
+  # Pressing the left button starts a game, and holding it fires yellow shots
+  # toward the cursor. (A press and release that arrive together are both
+  # handled before the next frame looks, so a button is always held a moment.)
+  xdotool mousemove $((screen_w / 2)) $((screen_h / 4)) mousedown 1
+  local most_yellow=0 title_left=$title_shown
+  for _ in $(seq 12); do
+    screenshot firing
+    title_left=$(title_pixels)
+    n=$(count_pixels "$shot" "$whole_screen" "${yellow_colour[@]}")
+    ((n > most_yellow)) && most_yellow=$n
+    ((most_yellow > title_yellow + 300 && title_left < title_hidden)) && break
+  done
+  xdotool mouseup 1
+  ((title_left < title_hidden)) && pass "title gone once the game started" \
+    || fail "title still drawn after the press ($title_left pixels)"
+  ((most_yellow > title_yellow + 300)) && pass "yellow shots while firing ($title_yellow yellow pixels on the title, $most_yellow while firing)" \
+    || fail "no yellow shots: $title_yellow yellow pixels on the title, at most $most_yellow while firing"
+
+  # The cursor glow follows the mouse.
+  check_cursor_follows $((screen_w * 3 / 4)) $((screen_h / 3)) $((screen_w * 5 / 16)) $((screen_h * 5 / 12))
+
+  # Escape ends the program at once with status 0.
+  local start finished=0
+  start=$(date +%s%N)
+  xdotool key Escape
+  wait_for 1 exited && finished=1
+  local took=$((($(date +%s%N) - start) / 1000000))
+  if ((finished)); then
+    wait "$game_pid"; local status=$?
+    game_pid=
+    ((status == 0)) && pass "Escape: exit status 0 after ${took} ms" || fail "Escape: exit status $status"
+  else
+    fail "still running 1 s after Escape"
+  fi
+}
+
+exited() { ! kill -0 "$game_pid" 2>/dev/null; }
+
+# The glow lies near, not on, the pointer (it marks the pointer's ground point),
+# so look in a box around the pointer.
+glow_near() { count_pixels "$shot" "$((screen_w * 5 / 16))x$((screen_h * 5 / 12))+$(($1 - screen_w * 5 / 32))+$(($2 - screen_h * 5 / 24))" "${glow_colour[@]}"; }
+
+check_cursor_follows() {
+  local ax=$1 ay=$2 bx=$3 by=$4 a_at_a a_at_b b_at_b b_at_a
+  xdotool mousemove "$ax" "$ay"; sleep 0.5; screenshot cursor-a
+  a_at_a=$(glow_near "$ax" "$ay"); b_at_a=$(glow_near "$bx" "$by")
+  xdotool mousemove "$bx" "$by"; sleep 0.5; screenshot cursor-b
+  b_at_b=$(glow_near "$bx" "$by"); a_at_b=$(glow_near "$ax" "$ay")
+  if ((a_at_a > 100 && b_at_b > 100 && a_at_b * 2 < a_at_a && b_at_a * 2 < b_at_b)); then
+    pass "cursor glow follows the mouse ($a_at_a, then $b_at_b glowing pixels; $a_at_b, $b_at_a left behind)"
+  else
+    fail "cursor glow: near ($ax, $ay) $a_at_a then $a_at_b pixels; near ($bx, $by) $b_at_a then $b_at_b"
+  fi
+}
+
+# Runs a copy of the game in a folder outside the build tree, so the search
+# cannot find the build's own media; prints nothing, sets status and errors.
+run_copy() {
+  local folder=$1
+  (cd "$folder" && timeout 60 ./quillfrost >"$folder/out" 2>"$folder/err")
+  copy_status=$?
+}
+
+check_start_failure() {
+  local what=$1 name=$2 folder=$3 lines
+  run_copy "$folder"
+  lines=$(wc -l <"$folder/err")
+  if ((copy_status == 0 || copy_status == 124)); then
+    fail "$what: exit status $copy_status (expected a start-up failure)"
+  elif ((lines != 1)) || ! grep -qF "$name" "$folder/err"; then
+    fail "$what: standard error should be one line naming $name, got $lines lines: $(head -c 300 "$folder/err")"
+  else
+    pass "$what: status $copy_status, $(cat "$folder/err")"
+  fi
+}
+
+fresh_copy() {
+  local folder
+  folder=$(mktemp -d /tmp/quillfrost-e2e.XXXXXX)
+  cp "$game" "$folder/quillfrost"
+  cp -r "$build/media" "$folder/media"
+  cp "$build"/*.wav "$folder/" 2>/dev/null
+  echo "$folder"
+}
+
+broken_media() {
+  local name folder
+  for file in "$build"/media/*; do
+    name=$(basename "$file")
+    folder=$(fresh_copy)
+    rm "$folder/media/$name"
+    check_start_failure "without $name" "$name" "$folder"
+    rm -rf "$folder"
+  done
+  folder=$(fresh_copy)
+  printf 'technique WorldLighting {\n  pass P0 { VertexShader = compile vs_2_0 \n' >"$folder/media/myshader.fx"
+  check_start_failure "malformed myshader.fx" myshader.fx "$folder"
+  rm -rf "$folder"
+}
+
+play
+stop_game
+broken_media
+echo "e2e: $failures failure(s); screenshots in $shots"
+((failures == 0))
