@@ -74,6 +74,7 @@ long FrameCount() {
     long n = text ? std::atol(text) : 0;
     return n > 0 ? n : kDefaultFrames;
 }
+
 constexpr int kScreenWidth = 1280;
 constexpr int kScreenHeight = 720;
 
@@ -83,7 +84,7 @@ struct Findings {
     long faults = 0;
     void Note(long frame, const char* what, int index) {
         if (faults++ == 0) std::snprintf(first, sizeof first, "frame %ld: %s (record %d)", frame, what, index);
-        if (std::getenv("QF_SOAK_VERBOSE") || faults <= 3) std::printf("soak: frame %ld: %s (record %d)\n", frame, what, index);
+        if (faults <= 3) std::printf("soak: frame %ld: %s (record %d)\n", frame, what, index);
     }
 };
 
