@@ -8,6 +8,11 @@
 namespace {
 constexpr float kRingU = 0.16666667f;
 constexpr int kLegJoints[] = {14, 15, 16, 18, 19, 20};
+
+// The end rings of the body being drawn. A tube writes its parent's ring
+// before any child tube reads it (parents come first), so the table needs no
+// clearing between bodies.
+Vec4 rings[CreatureBody::kJointCount][kRingSteps];
 }  // namespace
 
 void CreatureBody::FillJointColours() {
@@ -21,9 +26,6 @@ void CreatureBody::FillJointColours() {
 }
 
 void CreatureBody::DrawBody() {
-    Vec4 rings[kJointCount][kRingSteps];
-    for (auto& ring : rings)
-        for (Vec4& v : ring) v = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     for (int k = 1; k < kJointCount; ++k) {
         const BodyJoint& joint = joints[k];
         const int p = joint.parent;
@@ -53,6 +55,7 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
     const Vec4 xAxis = frame.GetColumn(0);
     const Vec4 zAxis = frame.GetColumn(2);
     const Vec4 start = end + frame.GetColumn(1) * length;
+    const D3DCOLOR packed = PackColour(colour);
     Vec4 bend;
     if (bendAxis) {
         bend = *bendAxis;
@@ -65,7 +68,7 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
         Vec4 normal = z + x;
         const float radius = normal.NormalizeReturningLength();
         float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
-        vertexBatch.Add(ringPoint, colour, normal, uv);
+        vertexBatch.Add(ringPoint, packed, normal, uv);
         uv[1] = 1.0f;
         if (previousRing) {
             if (bendAxis) {
@@ -73,9 +76,9 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
                 const float d = bend.Dot(normal);
                 if (d > 0.0f) previousRing[i] += bend * (d * radius * 2.0f);
             }
-            vertexBatch.Add(previousRing[i], colour, normal, uv);
+            vertexBatch.Add(previousRing[i], packed, normal, uv);
         } else {
-            vertexBatch.Add(start + z + x, colour, normal, uv);
+            vertexBatch.Add(start + z + x, packed, normal, uv);
         }
         currentRing[i] = ringPoint;
     }

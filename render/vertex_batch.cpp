@@ -18,40 +18,20 @@ D3DCOLOR PackColour(const Vec4& colour) {
 }
 
 void VertexBatch::Add(const Vec4& position, const Vec4& colour, const Vec4& normal, const float* uv) {
-    if (doubleNext) {
-        doubleNext = 0;
-        Add(position, colour, normal, uv);
-    }
-    void* data = nullptr;
-    if (buffer == nullptr ||
-        FAILED(buffer->Lock(static_cast<UINT>(count) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)) ||
-        data == nullptr)
-        return;  // a failed lock drops the vertex; count and lastPosition stay
-    lastPosition = position;
-    BatchVertex v;
-    v.x = position.x;
-    v.y = position.y;
-    v.z = position.z + kBatchDepthShift;
-    v.nx = normal.x;
-    v.ny = normal.y;
-    v.nz = normal.z;
-    if (std::memcmp(&colour, &packedFrom, sizeof colour) != 0) {
-        packedFrom = colour;
-        packedColour = PackColour(colour);
-    }
-    v.colour = packedColour;
-    v.u = uv ? uv[0] : 0.0f;
-    v.v = uv ? uv[1] : 0.0f;
-    std::memcpy(data, &v, sizeof v);
-    buffer->Unlock();
-    ++count;
+    Add(position, PackColour(colour), normal, uv);
+}
+
+void VertexBatch::AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& normal, const float* uv) {
+    doubleNext = 0;
+    Write(position, colour, normal, uv);
 }
 
 void VertexBatch::EndStrip() {
     // An opaque black copy of the last vertex closes the piece; the next
     // piece's first vertex is doubled, so the seam only forms empty triangles.
     Vec4 last = lastPosition;
-    Add(last, Vec4(0.0f, 0.0f, 0.0f, 1.0f), Vec4(0.0f, 0.0f, 0.0f, 0.0f));
+    constexpr D3DCOLOR kOpaqueBlack = 0xFF000000;
+    Add(last, kOpaqueBlack, Vec4(0.0f, 0.0f, 0.0f, 0.0f));
     doubleNext = 1;
     stripStarts[0] = 0;
     stripStarts[1] = count;

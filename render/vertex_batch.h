@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "math/vec4.h"
 #include "platform/d3d9.h"
@@ -27,17 +28,56 @@ struct VertexBatch {
     Vec4 lastPosition = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     int32_t stripStarts[2] = {0, 0};
     int32_t stripEntryCount = 0;
-    // The colour packed last and what it was packed from: a tube adds all its
-    // vertices in one colour, so most vertices skip the packing.
-    Vec4 packedFrom;
-    D3DCOLOR packedColour = 0;
 
+    // Inline: it runs for every vertex of every figure, every frame. A caller
+    // that adds many vertices in one colour packs it once (PackColour) and
+    // passes the packed form.
+    [[gnu::always_inline]] void Add(const Vec4& position, D3DCOLOR colour, const Vec4& normal,
+                                    const float* uv = nullptr) {
+        if (doubleNext) [[unlikely]]
+            AddDoubled(position, colour, normal, uv);
+        Write(position, colour, normal, uv);
+    }
     void Add(const Vec4& position, const Vec4& colour, const Vec4& normal, const float* uv = nullptr);
     void EndStrip();
     void Reset();
+
+private:
+    void AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& normal, const float* uv);
+    void Write(const Vec4& position, D3DCOLOR colour, const Vec4& normal, const float* uv);
 };
 
 extern VertexBatch vertexBatch;
 
 // Packs an (r, g, b, a) colour in 0..1 into ARGB, clamping each channel.
 D3DCOLOR PackColour(const Vec4& colour);
+
+// One locked 36-byte write; a failed lock drops the vertex, and count and
+// lastPosition stay.
+[[gnu::always_inline]] inline void VertexBatch::Write(const Vec4& position, D3DCOLOR colour, const Vec4& normal,
+                                                      const float* uv) {
+    void* data = nullptr;
+    if (buffer == nullptr ||
+        FAILED(buffer->Lock(static_cast<UINT>(count) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)) ||
+        data == nullptr)
+        return;
+    lastPosition = position;
+    // Each field is stored straight into the locked memory: assembling the
+    // vertex on the stack and copying it whole stalls on store forwarding.
+    auto* out = static_cast<unsigned char*>(data);
+    const auto put = [&out](auto value) {
+        std::memcpy(out, &value, sizeof value);
+        out += sizeof value;
+    };
+    put(position.x);
+    put(position.y);
+    put(position.z + kBatchDepthShift);
+    put(normal.x);
+    put(normal.y);
+    put(normal.z);
+    put(colour);
+    put(uv ? uv[0] : 0.0f);
+    put(uv ? uv[1] : 0.0f);
+    buffer->Unlock();
+    ++count;
+}
