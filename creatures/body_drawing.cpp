@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 
 #include "creatures/creature.h"
 #include "creatures/creature_body.h"
@@ -13,6 +14,36 @@ constexpr int kLegJoints[] = {14, 15, 16, 18, 19, 20};
 // before any child tube reads it (parents come first), so the table needs no
 // clearing between bodies.
 Vec4 rings[CreatureBody::kJointCount][kRingSteps];
+
+// One tube's vertices, all computed before any is added: each add calls the
+// vertex buffer twice, and every float still in use would be saved and
+// reloaded around those calls.
+struct TubeVertices {
+    Vec4 nearEnd[kRingSteps];
+    Vec4 farEnd[kRingSteps];
+    Vec4 normal[kRingSteps];
+};
+TubeVertices tube;
+
+// x, y, z, w worked on together. Each lane is rounded once per operation,
+// exactly as the scalar Vec4 code does, so the results are bit for bit the
+// same; only w, which Vec4 takes from the left operand, is set by hand.
+using Lanes = float __attribute__((vector_size(16)));
+using Mask = int32_t __attribute__((vector_size(16)));
+
+Lanes Load(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
+Vec4 ToVec4(Lanes v, float w) { return Vec4(v[0], v[1], v[2], w); }
+
+// Lane by lane: a where the mask is set, else b (bits copied unchanged).
+Lanes Select(Mask mask, Lanes a, Lanes b) {
+    return reinterpret_cast<Lanes>((reinterpret_cast<Mask>(a) & mask) | (reinterpret_cast<Mask>(b) & ~mask));
+}
+
+// In Vec4::Dot's order: (x + y) + z.
+float Dot3(Lanes a, Lanes b) {
+    const Lanes p = a * b;
+    return p[0] + p[1] + p[2];
+}
 }  // namespace
 
 void CreatureBody::FillJointColours() {
@@ -49,7 +80,7 @@ void CreatureBody::DrawBody() {
     vertexBatch.EndStrip();
 }
 
-void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float depthRadius, float widthRadius,
+void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float length, float depthRadius, float widthRadius,
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis) {
     vertexBatch.EndStrip();
     const Vec4 xAxis = frame.GetColumn(0);
@@ -61,25 +92,44 @@ void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float dept
         bend = *bendAxis;
         bend.Normalize();
     }
+    const Lanes xLanes = Load(xAxis), zLanes = Load(zAxis), endLanes = Load(end), startLanes = Load(start);
+    const Lanes bendLanes = Load(bend);
     for (int i = 0; i < kRingSteps; ++i) {
-        const Vec4 z = zAxis * (depthRadius * tubeSine[i]);
-        const Vec4 x = xAxis * (widthRadius * tubeCosine[i]);
-        const Vec4 ringPoint = end + z + x;
-        Vec4 normal = z + x;
-        const float radius = normal.NormalizeReturningLength();
-        float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
-        vertexBatch.Add(ringPoint, packed, normal, uv);
-        uv[1] = 1.0f;
+        const Lanes z = zLanes * (depthRadius * tubeSine[i]);
+        const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
+        const Lanes ringPoint = endLanes + z + x;
+        // Vec4::NormalizeReturningLength, lane-wise.
+        Lanes normal = z + x;
+        float radius = 0.0f;
+        const float q = Dot3(normal, normal);
+        if (!(q < 1e-9f)) {
+            radius = std::sqrt(q);
+            if (radius > 1e-13f) normal = normal * (1.0f / radius);
+        }
         if (previousRing) {
+            Lanes shared = Load(previousRing[i]);
             if (bendAxis) {
                 // Push the shared ring outward on the outside of the bend.
-                const float d = bend.Dot(normal);
-                if (d > 0.0f) previousRing[i] += bend * (d * radius * 2.0f);
+                // Computed either way and chosen by mask: whether a point is
+                // outside the bend follows no pattern a branch predictor
+                // learns, and the mispredictions cost more than the push.
+                const float d = Dot3(bendLanes, normal);
+                const Lanes pushed = shared + bendLanes * (d * radius * 2.0f);
+                shared = Select(Lanes{d, d, d, d} > 0.0f, pushed, shared);
             }
-            vertexBatch.Add(previousRing[i], packed, normal, uv);
+            previousRing[i] = ToVec4(shared, previousRing[i].w);
+            tube.farEnd[i] = previousRing[i];
         } else {
-            vertexBatch.Add(start + z + x, packed, normal, uv);
+            tube.farEnd[i] = ToVec4(startLanes + z + x, start.w);
         }
-        currentRing[i] = ringPoint;
+        tube.nearEnd[i] = ToVec4(ringPoint, end.w);
+        tube.normal[i] = ToVec4(normal, zAxis.w);
+        currentRing[i] = tube.nearEnd[i];
+    }
+    for (int i = 0; i < kRingSteps; ++i) {
+        float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
+        vertexBatch.Add(tube.nearEnd[i], packed, tube.normal[i], uv);
+        uv[1] = 1.0f;
+        vertexBatch.Add(tube.farEnd[i], packed, tube.normal[i], uv);
     }
 }

@@ -78,5 +78,5 @@ private:
 // One six-sided tube from the ring around `end` back along the frame's Y axis.
 // previousRing (the ring of the tube before, shared) and bendAxis may be null;
 // the end ring is written to currentRing.
-void DrawTube(Vec4 colour, const Mat4& frame, Vec4 end, float length, float depthRadius, float widthRadius,
+void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float length, float depthRadius, float widthRadius,
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis);
