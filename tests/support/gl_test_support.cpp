@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 
 #include "platform/d3d9_readback.h"
 
@@ -65,14 +66,16 @@ DWORD PixelAt(IDirect3DDevice9* device, int x, int y) {
 
 ::testing::AssertionResult CloseColour(DWORD a, DWORD b, int tolerance) {
     for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "0x" << a << " is not 0x" << b;
+        if (std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)) > tolerance) {
+            std::ostringstream text;  // the failure's own << would not keep std::hex
+            text << std::hex << "0x" << a << " is not 0x" << b;
+            return ::testing::AssertionFailure() << text.str();
+        }
     return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult ScreenIs(IDirect3DDevice9* device, int x, int y, DWORD rgb, int tolerance) {
-    return CloseColour(PixelAt(device, x, y) | 0xff000000, rgb | 0xff000000, tolerance) << " at " << std::dec << x
-                                                                                        << ", " << y;
+    return CloseColour(PixelAt(device, x, y) | 0xff000000, rgb | 0xff000000, tolerance) << " at " << x << ", " << y;
 }
 
 std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels) {
