@@ -1,14 +1,14 @@
-// Builds RIFF/WAVE byte images and temporary files for the audio tests.
+// Builds RIFF/WAVE byte images for the audio tests.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "support/temp_tree.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -53,20 +53,6 @@ inline Bytes Ramp(size_t n, uint8_t start = 1) {
     for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>(start + i * 7);
     return b;
 }
-
-// A temporary file, removed again.
-struct TempFile {
-    explicit TempFile(const Bytes& contents) {
-        char pattern[] = "/tmp/qf_audio_XXXXXX.wav";
-        int fd = mkstemps(pattern, 4);
-        path = pattern;
-        EXPECT_EQ(write(fd, contents.data(), contents.size()), static_cast<ssize_t>(contents.size()));
-        close(fd);
-    }
-    ~TempFile() { unlink(path.c_str()); }
-    std::wstring WidePath() const { return std::wstring(path.begin(), path.end()); }
-    std::string path;
-};
 
 // Tests never make a sound: without a chosen driver they use SDL's silent one.
 inline void UseSilentAudioDriver() { setenv("SDL_AUDIODRIVER", "dummy", 0); }

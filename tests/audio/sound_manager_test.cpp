@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "audio/game_sounds.h"
 #include "audio/sound.h"
 #include "audio/sound_manager.h"
@@ -26,8 +23,9 @@ protected:
         ASSERT_EQ(manager.Initialize(&window, DSSCL_PRIORITY), S_OK);
     }
     HRESULT Create(const Bytes& wave, DWORD flags, DWORD count) {
-        file = std::make_unique<TempFile>(wave);
-        return manager.Create(&sound, file->WidePath().c_str(), flags, GUID_NULL, count);
+        const std::string name = std::to_string(written++) + ".wav";  // an earlier sound may still read its file
+        dir.MakeFile(name, wave);
+        return manager.Create(&sound, Wide(dir.Path(name)).c_str(), flags, GUID_NULL, count);
     }
     WORD PrimaryBlockAlign() {
         DSBUFFERDESC desc{sizeof(DSBUFFERDESC), DSBCAPS_PRIMARYBUFFER, 0, 0, nullptr, GUID_NULL};
@@ -41,7 +39,8 @@ protected:
     HWND__ window;
     SoundManager manager;
     Sound* sound = nullptr;
-    std::unique_ptr<TempFile> file;
+    TempTree dir;
+    int written = 0;
 };
 
 TEST_F(SoundManagerTest, DuplicatesShareBufferZeroAndEffectBuffersStandAlone) {
@@ -93,25 +92,17 @@ class GameSounds : public ::testing::Test {
 protected:
     void SetUp() override {
         UseSilentAudioDriver();
-        std::filesystem::current_path(mkdtemp(dir));
+        dir.EnterDir(".");
     }
-    void TearDown() override {
-        ReleaseGameSounds();
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
-    }
-    static void Write(const char* name, const Bytes& bytes) {
-        std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
+    void TearDown() override { ReleaseGameSounds(); }
     HWND__ window;
-    std::filesystem::path previous = std::filesystem::current_path();
-    char dir[32] = "/tmp/qf_sounds_XXXXXX";
+    TempTree dir;
 };
 
 TEST_F(GameSounds, LoadsEachWaveIntoItsSlotWithOneAndFiveAndFiveBuffers) {
-    Write("songfinal.wav", PcmWave(Ramp(3000), 2, 16));
-    Write("bingl.wav", PcmWave(Ramp(500), 1, 8));
-    Write("bing2.wav", PcmWave(Ramp(700), 1, 16));
+    dir.MakeFile("songfinal.wav", PcmWave(Ramp(3000), 2, 16));
+    dir.MakeFile("bingl.wav", PcmWave(Ramp(500), 1, 8));
+    dir.MakeFile("bing2.wav", PcmWave(Ramp(700), 1, 16));
     EXPECT_EQ(InitGameSounds(&window), S_OK);
     for (auto [sound, size, count] : {std::tuple{gameSounds.song, 3000u, 1u}, {gameSounds.firstBing, 500u, 5u},
                                       {gameSounds.secondBing, 700u, 5u}}) {
@@ -122,7 +113,7 @@ TEST_F(GameSounds, LoadsEachWaveIntoItsSlotWithOneAndFiveAndFiveBuffers) {
 }
 
 TEST_F(GameSounds, WithoutAnAudioDeviceTheSlotsStayEmpty) {
-    Write("songfinal.wav", PcmWave(Ramp(100)));
+    dir.MakeFile("songfinal.wav", PcmWave(Ramp(100)));
     setenv("SDL_AUDIODRIVER", "qf-no-such-driver", 1);
     EXPECT_EQ(InitGameSounds(&window), CO_E_NOTINITIALIZED);
     setenv("SDL_AUDIODRIVER", "dummy", 1);

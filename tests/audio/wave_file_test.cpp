@@ -16,8 +16,9 @@ class Wave : public ::testing::TestWithParam<bool> {
 protected:
     HRESULT Open(const Bytes& bytes) {
         if (GetParam()) return wave->OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()));
-        file = std::make_unique<TempFile>(bytes);
-        return wave->Open(file->WidePath().c_str(), WaveFile::kModeRead);
+        const std::string name = std::to_string(written++) + ".wav";  // the last one may still be open
+        dir.MakeFile(name, bytes);
+        return wave->Open(Wide(dir.Path(name)).c_str(), WaveFile::kModeRead);
     }
     // Reads in pieces until a read gives nothing.
     Bytes ReadAll(DWORD piece = 4096) {
@@ -29,7 +30,8 @@ protected:
         } while (got > 0);
         return all;
     }
-    std::unique_ptr<TempFile> file;
+    TempTree dir;
+    int written = 0;
     std::unique_ptr<WaveFile> wave = std::make_unique<WaveFile>();
 };
 

@@ -2,7 +2,6 @@
 // temporary working folder: success, each file broken or missing, a malformed
 // effect, and nothing left alive after ReleaseResources.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,35 +10,33 @@
 #include <string>
 
 #include "app/startup_failure.h"
-#include "gfx_test_support.h"
 #include "media/media_search.h"
 #include "platform/d3d9_live_objects.h"
 #include "render/device_resources.h"
 #include "render/vertex_batch.h"
+#include "support/gl_test_support.h"
+#include "support/temp_tree.h"
 
 namespace {
 const char* const kBitmaps[] = {"particlecheaper7.bmp", "tiles.bmp", "particle.bmp", "TheFrontEnd.bmp", "score.bmp"};
-const std::string kShippedEffect = ReadTextFile(QF_SOURCE_DIR "/assets/myshader.fx");
+const std::string kShippedEffect = ReadFile(QF_SOURCE_DIR "/assets/myshader.fx");
 
 class DeviceResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
-        for (const char* name : kBitmaps) WriteBmp(dir.File(name), 4, 2, std::vector<uint32_t>(8, 0x336699));
-        WriteTextFile(dir.File("myshader.fx"), kShippedEffect);
-        ASSERT_EQ(0, chdir(dir.path.c_str()));
+        for (const char* name : kBitmaps) dir.MakeFile(name, Bmp(4, 2, std::vector<uint32_t>(8, 0x336699)));
+        dir.MakeFile("myshader.fx", kShippedEffect);
+        dir.EnterDir(".");
         ClearStartupFailure();
         liveBefore = LiveLayerObjects();
     }
     void TearDown() override {
         ReleaseResources();
         EXPECT_EQ(liveBefore, LiveLayerObjects()) << "ReleaseResources left layer objects alive";
-        EXPECT_EQ(0, chdir(previous));
     }
 
-    TempDir dir;
+    TempTree dir;  // the working folder while the test runs
     TestWindow window;
-    char previous[4096] = {};
     int liveBefore = 0;
 };
 
@@ -79,13 +76,13 @@ TEST_F(DeviceResourcesTest, CreatesEverythingAtTheDesktopSizeAndReleasesIt) {
 
 TEST_F(DeviceResourcesTest, EachUnreadableBitmapFailsNamingTheFile) {
     for (const char* name : kBitmaps) {
-        WriteTextFile(dir.File(name), "not a bitmap");
+        dir.MakeFile(name, std::string("not a bitmap"));
         ClearStartupFailure();
         EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window))) << name;
         EXPECT_EQ(std::string(name) + ": cannot be read as a bitmap", StartupFailureText());
         ReleaseResources();
         EXPECT_EQ(liveBefore, LiveLayerObjects());
-        WriteBmp(dir.File(name), 1, 1, {0});
+        dir.MakeFile(name, Bmp(1, 1, {0}));
     }
 }
 
@@ -102,7 +99,7 @@ TEST_F(DeviceResourcesTest, MalformedOrIncompleteEffectFailsWithFileLineAndReaso
         size_t at = effect.find(c.find);
         ASSERT_NE(std::string::npos, at) << c.find;
         effect.replace(at, std::strlen(c.find), c.replacement);
-        WriteTextFile(dir.File("myshader.fx"), effect);
+        dir.MakeFile("myshader.fx", effect);
         std::string where = "myshader.fx";
         if (c.namesLine) where += ":" + std::to_string(std::count(effect.begin(), effect.begin() + long(at), '\n') + 1);
         ClearStartupFailure();
@@ -118,28 +115,25 @@ TEST_F(DeviceResourcesTest, MalformedOrIncompleteEffectFailsWithFileLineAndReaso
 // placed outside the build tree.
 TEST_F(DeviceResourcesTest, MissingMediaFailsNamingTheFile) {
     if (std::getenv("QF_GFX_MISSING_MEDIA_CHILD") == nullptr) {
-        TempDir bare;  // no media beside the copy
-        std::string copy = bare.File("test_gfx_copy"), log = bare.File("child.log");
+        TempTree bare;  // no media beside the copy
+        std::string copy = bare.Path("test_gfx_copy"), log = bare.Path("child.log");
         std::filesystem::copy_file("/proc/self/exe", copy);
         std::string command = "QF_GFX_MISSING_MEDIA_CHILD=1 '" + copy +
                               "' --gtest_filter=DeviceResourcesTest.MissingMediaFailsNamingTheFile >'" + log + "' 2>&1";
         int status = std::system(command.c_str());
-        std::string output = ReadTextFile(log);
+        std::string output = ReadFile(log);
         EXPECT_EQ(0, status) << output;
         EXPECT_NE(std::string::npos, output.find("[  PASSED  ] 1 test.")) << output;
         return;
     }
     for (const char* name : {"myshader.fx", "tiles.bmp", "score.bmp"}) {
-        std::filesystem::remove(dir.File(name));
+        dir.Remove(name);
         WCHAR path[MAX_PATH];
         ASSERT_FALSE(SUCCEEDED(FindMediaFile(path, MAX_PATH, Wide(name).c_str()))) << name << " found elsewhere";
         ClearStartupFailure();
         EXPECT_EQ(kMediaNotFound, CreateDeviceAndResources(&window.window)) << name;
         EXPECT_EQ(std::string(name) + ": not found beside the game or in its parent folders", StartupFailureText());
         ReleaseResources();
-        if (name[0] == 'm')
-            WriteTextFile(dir.File(name), kShippedEffect);
-        else
-            WriteBmp(dir.File(name), 1, 1, {0});
+        dir.MakeFile(name, name[0] == 'm' ? kShippedEffect : Bmp(1, 1, {0}));
     }
 }

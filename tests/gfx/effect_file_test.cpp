@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/effect_file.h"
+#include "support/temp_tree.h"
 
 namespace {
 const char* const kMinimal =
@@ -49,12 +48,10 @@ TEST(EffectFile, ReadsParametersStatesAndProgramsWithTheirFirstLines) {
 
 // The recording effect the render tests use mirrors these names and kinds.
 TEST(EffectFile, TheShippedEffectDeclaresWhatTheProgramSets) {
-    std::ifstream file(QF_SOURCE_DIR "/assets/myshader.fx", std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
     EffectFileDescription d;
     EffectParseError error;
-    ASSERT_TRUE(ParseEffectFile(text.str(), &d, &error)) << error.line << ": " << error.reason;
+    ASSERT_TRUE(ParseEffectFile(ReadFile(QF_SOURCE_DIR "/assets/myshader.fx"), &d, &error))
+        << error.line << ": " << error.reason;
     using Kind = EffectParameterKind;
     const std::pair<const char*, Kind> expected[] = {
         {"RenderTargetTexture", Kind::Texture}, {"RenderTargetWidth", Kind::Float}, {"RenderTargetHeight", Kind::Float},

@@ -2,49 +2,26 @@
 // depth, render targets, the vertex buffer, and object lifetime.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "gfx_test_support.h"
 #include "platform/d3d9_live_objects.h"
+#include "support/gl_test_support.h"
 
 namespace {
-struct Vertex {
-    float x, y, z, nx, ny, nz;
-    D3DCOLOR colour;
-    float u, v;
-};
-static_assert(sizeof(Vertex) == 36);
-
 // A strip covering the clip-space rectangle [x0, x1] × [y0, y1] at depth z.
 void WriteQuad(IDirect3DVertexBuffer9* buffer, UINT first, float x0, float y0, float x1, float y1, float z,
                D3DCOLOR colour) {
-    const Vertex corners[4] = {{x0, y1, z, 0, 0, 0, colour, 0, 0},
-                               {x1, y1, z, 0, 0, 0, colour, 1, 0},
-                               {x0, y0, z, 0, 0, 0, colour, 0, 1},
-                               {x1, y0, z, 0, 0, 0, colour, 1, 1}};
-    void* data = nullptr;
-    ASSERT_EQ(D3D_OK, buffer->Lock(first * 36, sizeof corners, &data, 0));
-    std::memcpy(data, corners, sizeof corners);
-    buffer->Unlock();
+    WriteVertices(buffer, first,
+                  {{x0, y1, z, 0, 0, 0, colour, 0, 0},
+                   {x1, y1, z, 0, 0, 0, colour, 1, 0},
+                   {x0, y0, z, 0, 0, 0, colour, 0, 1},
+                   {x1, y0, z, 0, 0, 0, colour, 1, 1}});
 }
 
-class DeviceTest : public ::testing::Test {
+class DeviceTest : public GlTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, gl.device) << "no GL 3.3 core device (run under xvfb-run)";
-        device = gl.device;
-        ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 64, 0, D3DFVF_XYZ | D3DFVF_DIFFUSE, D3DPOOL_DEFAULT,
-                                                     &buffer, nullptr));
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-        device->SetStreamSource(0, buffer, 0, 36);
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    }
-    // Bindings hold their own references; the device lets go of them when it goes.
     void TearDown() override {
-        for (IUnknown* object : std::initializer_list<IUnknown*>{targetSurface, target, buffer})
+        for (IUnknown* object : std::initializer_list<IUnknown*>{targetSurface, target})
             if (object) object->Release();
+        GlTest::TearDown();
     }
     // Draws from here on into a new width × height ARGB render target.
     void UseTarget(UINT width, UINT height) {
@@ -55,9 +32,6 @@ protected:
     }
     void DrawQuad(UINT first) { ASSERT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLESTRIP, first, 2)); }
 
-    TestDevice gl;
-    IDirect3DDevice9* device = nullptr;
-    IDirect3DVertexBuffer9* buffer = nullptr;
     IDirect3DTexture9* target = nullptr;
     IDirect3DSurface9* targetSurface = nullptr;
 };

@@ -2,41 +2,32 @@
 // Begin/End restoring the device states, and load failures with file and line.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-#include "gfx_test_support.h"
 #include "platform/d3dx9.h"
+#include "support/gl_test_support.h"
+#include "support/temp_tree.h"
 
 namespace {
-struct Vertex {
-    float x, y, z, nx, ny, nz;
-    D3DCOLOR colour;
-    float u, v;
-};
 const std::wstring kShippedEffect = Wide(QF_SOURCE_DIR "/assets/myshader.fx");
 
-class EffectTest : public ::testing::Test {
+class EffectTest : public GlTest {
 protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, gl.device) << "no GL 3.3 core device (run under xvfb-run)";
-        device = gl.device;
-        ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(36 * 4, 0, 0, D3DPOOL_DEFAULT, &buffer, nullptr));
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-        device->SetStreamSource(0, buffer, 0, 36);
+        GlTest::SetUp();
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(128, 128, 128), 1.0f, 0);
         ASSERT_EQ(D3D_OK, D3DXCreateEffectFromFileW(device, kShippedEffect.c_str(), nullptr, nullptr,
                                                     D3DXFX_NOT_CLONEABLE, nullptr, &effect, nullptr));
     }
     void TearDown() override {
-        for (IUnknown* object : std::initializer_list<IUnknown*>{effect, texture, buffer})
+        for (IUnknown* object : std::initializer_list<IUnknown*>{effect, texture})
             if (object) object->Release();
+        GlTest::TearDown();
     }
     // A strip from `corner`: `width` along +x, `depth` down -y (upright) or -z
     // (level); texture coordinates run uvSpan across it.
-    void WriteQuad(Vertex corner, float width, float depth, bool level, float uvSpan = 1.0f) {
-        Vertex quad[4];
+    void WriteQuad(TestVertex corner, float width, float depth, bool level, float uvSpan = 1.0f) {
+        TestVertex quad[4];
         for (int i = 0; i < 4; ++i) {
             quad[i] = corner;
             quad[i].x += float(i % 2) * width;
@@ -44,10 +35,7 @@ protected:
             quad[i].u += float(i % 2) * uvSpan;
             quad[i].v += float(i / 2) * uvSpan;
         }
-        void* data = nullptr;
-        ASSERT_EQ(D3D_OK, buffer->Lock(0, sizeof quad, &data, 0));
-        std::memcpy(data, quad, sizeof quad);
-        buffer->Unlock();
+        WriteVertices(buffer, 0, quad);
     }
     void DrawThrough(const char* technique) {
         ASSERT_EQ(D3D_OK, effect->SetTechnique(effect->GetTechniqueByName(technique)));
@@ -58,18 +46,15 @@ protected:
         effect->End();
     }
 
-    TestDevice gl;
-    TempDir dir;
-    IDirect3DDevice9* device = nullptr;
-    IDirect3DVertexBuffer9* buffer = nullptr;
+    TempTree dir;
     IDirect3DTexture9* texture = nullptr;
     ID3DXEffect* effect = nullptr;
 };
 }  // namespace
 
 TEST_F(EffectTest, WorldLightingDrawsTheTextureTintedByTheVertexColour) {
-    WriteBmp(dir.File("checker.bmp"), 2, 2, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff});
-    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, Wide(dir.File("checker.bmp")).c_str(), &texture));
+    dir.MakeFile("checker.bmp", Bmp(2, 2, {0xff0000, 0x00ff00, 0x0000ff, 0xffffff}));
+    ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, Wide(dir.Path("checker.bmp")).c_str(), &texture));
     D3DXMATRIX identity;
     D3DXMatrixRotationY(&identity, 0.0f);
     effect->SetMatrix(effect->GetParameterByName(nullptr, "mWorldViewProjection"), &identity);
@@ -179,8 +164,8 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
     effect = nullptr;
     int n = 0;
     for (const auto& c : cases) {
-        std::string path = dir.File("broken" + std::to_string(n++) + ".fx");
-        if (!c.text.empty()) WriteTextFile(path, c.text);
+        const std::string name = "broken" + std::to_string(n++) + ".fx", path = dir.Path(name);
+        if (!c.text.empty()) dir.MakeFile(name, c.text);
         ID3DXBuffer* errors = nullptr;
         EXPECT_TRUE(FAILED(D3DXCreateEffectFromFileW(device, Wide(path).c_str(), nullptr, nullptr, 0, nullptr, &effect,
                                                      &errors)));
@@ -194,8 +179,8 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
 }
 
 TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
-    WriteBmp(dir.File("one.bmp"), 3, 1, {0x102030, 0x405060, 0x708090});
-    std::wstring path = Wide(dir.File("one.bmp"));
+    dir.MakeFile("one.bmp", Bmp(3, 1, {0x102030, 0x405060, 0x708090}));
+    std::wstring path = Wide(dir.Path("one.bmp"));
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
     ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, path.c_str(), &texture));
@@ -204,9 +189,9 @@ TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
     EXPECT_EQ(3u, desc.Width);
     EXPECT_EQ(1u, desc.Height);
     IDirect3DTexture9* bad = nullptr;
-    WriteTextFile(dir.File("bad.bmp"), "BM not really a bitmap");
-    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.File("bad.bmp")).c_str(), &bad)));
-    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.File("none.bmp")).c_str(), &bad)));
+    dir.MakeFile("bad.bmp", std::string("BM not really a bitmap"));
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.Path("bad.bmp")).c_str(), &bad)));
+    EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.Path("none.bmp")).c_str(), &bad)));
     EXPECT_EQ(D3DERR_INVALIDCALL, D3DXCreateTextureFromFileW(device, std::wstring(400, L'a').c_str(), &bad));
     EXPECT_EQ(nullptr, bad);
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "media/media_search.h"
-#include "temp_tree.h"
+#include "support/temp_tree.h"
 
 namespace {
 

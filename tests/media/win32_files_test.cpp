@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/windows.h"
-#include "temp_tree.h"
+#include "support/temp_tree.h"
 
 namespace {
 

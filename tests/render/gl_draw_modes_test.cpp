@@ -1,56 +1,29 @@
 // The draw modes through the OpenGL layer under Xvfb: what reaches the pixels.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include <unistd.h>
-
-#include "platform/d3d9_readback.h"
 #include "platform/d3dx9.h"
-#include "platform/sdl_window.h"
 #include "render/device_resources.h"
 #include "render/draw_modes.h"
 #include "render/vertex_batch.h"
+#include "support/gl_test_support.h"
+#include "support/temp_tree.h"
 #include "world/sprites.h"
 
 namespace {
 constexpr int kWidth = 160, kHeight = 120;
 
-// A 2 x 2 24-bit bitmap of one grey level.
-std::string WriteGreyBitmap(unsigned char level) {
-    auto path = std::filesystem::temp_directory_path() / ("qf_grey_" + std::to_string(getpid()) + ".bmp");
-    unsigned char file[70] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
-                              1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0};
-    for (int row = 0; row < 2; ++row)
-        for (int i = 0; i < 6; ++i) file[54 + row * 8 + i] = level;  // rows padded to 8 bytes
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file), sizeof file);
-    return path.string();
-}
-
-class GlDrawModeTest : public ::testing::Test {
+class GlDrawModeTest : public GlTest {
 protected:
+    GlDrawModeTest() : GlTest(kWidth, kHeight) {}
+
     void SetUp() override {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        SetGameWindowGlAttributes();
-        window.sdlWindow = SDL_CreateWindow("Quillfrost", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window.sdlWindow, nullptr) << SDL_GetError();
-        renderer.direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(renderer.direct3d, nullptr) << "no GL 3.3 core context (run under xvfb-run)";
-        D3DPRESENT_PARAMETERS p = {};
-        p.BackBufferWidth = kWidth, p.BackBufferHeight = kHeight, p.BackBufferFormat = D3DFMT_X8R8G8B8;
-        p.BackBufferCount = 1, p.SwapEffect = D3DSWAPEFFECT_COPY, p.Windowed = TRUE;
-        p.EnableAutoDepthStencil = TRUE, p.AutoDepthStencilFormat = D3DFMT_D16;
-        ASSERT_EQ(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &window,
-                                                  D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &renderer.device),
-                  D3D_OK);
+        GlTest::SetUp();
         // The start-up states, a camera that undoes the batch's +4 on z so game z
         // is depth, and a grey particle texture that shows whether it is applied.
-        IDirect3DDevice9* device = renderer.device;
-        device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        renderer.direct3d = gl.direct3d;
+        renderer.device = device;
         device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
         device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
@@ -62,33 +35,23 @@ protected:
         device->SetTransform(D3DTS_WORLD, &identity);
         device->SetTransform(D3DTS_VIEW, &view);
         device->SetTransform(D3DTS_PROJECTION, &identity);
-        bitmap = WriteGreyBitmap(128);
-        const std::wstring path(bitmap.begin(), bitmap.end());
-        ASSERT_EQ(D3DXCreateTextureFromFileW(device, path.c_str(), &renderer.particleTexture), D3D_OK);
-        vertexBatch = VertexBatch{};
-        ASSERT_EQ(device->CreateVertexBuffer(256 * sizeof(BatchVertex), 0, D3DFVF_XYZ | D3DFVF_DIFFUSE,
-                                             D3DPOOL_DEFAULT, &vertexBatch.buffer, nullptr),
+        dir.MakeFile("grey.bmp", Bmp(2, 2, std::vector<uint32_t>(4, 0x808080)));
+        ASSERT_EQ(D3DXCreateTextureFromFileW(device, Wide(dir.Path("grey.bmp")).c_str(), &renderer.particleTexture),
                   D3D_OK);
-        device->SetFVF(kBatchFvf);
-        device->SetStreamSource(0, vertexBatch.buffer, 0, sizeof(BatchVertex));
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
+        vertexBatch = VertexBatch{};
+        vertexBatch.buffer = buffer;
         device->BeginScene();
     }
 
     void TearDown() override {
-        if (renderer.device) {
-            renderer.device->EndScene();
-            renderer.device->SetStreamSource(0, nullptr, 0, 0);
-            renderer.device->SetTexture(0, nullptr);
+        if (device) {
+            device->EndScene();
+            device->SetTexture(0, nullptr);
         }
-        for (IUnknown* object : std::initializer_list<IUnknown*>{vertexBatch.buffer, renderer.particleTexture,
-                                                                  renderer.device, renderer.direct3d})
-            if (object) object->Release();
+        if (renderer.particleTexture) renderer.particleTexture->Release();
         vertexBatch = VertexBatch{};
-        renderer = Renderer{};
-        if (window.sdlWindow) SDL_DestroyWindow(window.sdlWindow);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (!bitmap.empty()) std::filesystem::remove(bitmap);
+        renderer = Renderer{};  // the device and its factory belong to the fixture
+        GlTest::TearDown();
     }
 
     // An untextured rectangle in clip-space x, y at depth z, as a strip piece.
@@ -105,19 +68,10 @@ protected:
         DrawStrip(2, 0);
     }
 
-    // The pixel's red, green and blue within 3 of (r, g, b).
-    static ::testing::AssertionResult Near(int x, int y, int r, int g, int b) {
-        unsigned char rgba[4] = {};
-        if (ReadRenderTargetPixels(renderer.device, x, y, 1, 1, rgba) != D3D_OK)
-            return ::testing::AssertionFailure() << "read-back failed";
-        if (std::abs(rgba[0] - r) > 3 || std::abs(rgba[1] - g) > 3 || std::abs(rgba[2] - b) > 3)
-            return ::testing::AssertionFailure() << "pixel (" << int(rgba[0]) << ", " << int(rgba[1]) << ", "
-                                                 << int(rgba[2]) << "), want (" << r << ", " << g << ", " << b << ")";
-        return ::testing::AssertionSuccess();
-    }
+    // The pixel's red, green and blue within 3 of rgb.
+    ::testing::AssertionResult Near(int x, int y, DWORD rgb) const { return ScreenIs(device, x, y, rgb, 3); }
 
-    HWND__ window;
-    std::string bitmap;
+    TempTree dir;
 };
 }  // namespace
 
@@ -127,9 +81,9 @@ TEST_F(GlDrawModeTest, UntexturedStripDrawsPlainColourAndOnlyClosedPieces) {
     vertexBatch.Reset();
     AddRectangle(-1, -1, 1, 1, 0.1f, Vec4(1, 0, 0, 1));  // no EndStrip since the reset: not drawn
     DrawStrip(2, 0);
-    EXPECT_TRUE(Near(40, 60, 200, 100, 30));
-    EXPECT_TRUE(Near(40, 10, 200, 100, 30));
-    EXPECT_TRUE(Near(120, 60, 0, 0, 0));
+    EXPECT_TRUE(Near(40, 60, 0xc8641e));
+    EXPECT_TRUE(Near(40, 10, 0xc8641e));
+    EXPECT_TRUE(Near(120, 60, 0x000000));
 }
 
 TEST_F(GlDrawModeTest, AdditiveSpritesBrightenAndLeaveDepthAlone) {
@@ -139,13 +93,13 @@ TEST_F(GlDrawModeTest, AdditiveSpritesBrightenAndLeaveDepthAlone) {
     AddSprite(Vec4(-0.5f, 0.75f, 0.7f, 1), Vec4(1, 1, 1, 1), 0.2f);   // behind the grey: hidden
     DrawSprites(0);
     // Texture 128 of 255 times the sprite colour, added to what is there.
-    EXPECT_TRUE(Near(60, 60, 64 + 128, 64 + 64, 64));
-    EXPECT_TRUE(Near(100, 60, 128, 64, 0));
-    EXPECT_TRUE(Near(40, 15, 64, 64, 64)) << "depth is still tested";
+    EXPECT_TRUE(Near(60, 60, 0x404040 + 0x804000));
+    EXPECT_TRUE(Near(100, 60, 0x804000));
+    EXPECT_TRUE(Near(40, 15, 0x404040)) << "depth is still tested";
 
     // Between the sprite and the grey: covers both halves only if the sprite
     // wrote no depth.
     DrawUntextured(-1, -1, 1, 1, 0.4f, Vec4(0, 0, 1, 1));
-    EXPECT_TRUE(Near(60, 60, 0, 0, 255));
-    EXPECT_TRUE(Near(100, 60, 0, 0, 255));
+    EXPECT_TRUE(Near(60, 60, 0x0000ff));
+    EXPECT_TRUE(Near(100, 60, 0x0000ff));
 }

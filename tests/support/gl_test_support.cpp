@@ -1,17 +1,15 @@
-#include "gfx_test_support.h"
+#include "gl_test_support.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <sstream>
 
 #include "platform/d3d9_readback.h"
 
-TestWindow::TestWindow() {
+TestWindow::TestWindow(int width, int height) {
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     SetGameWindowGlAttributes();
-    window.sdlWindow = SDL_CreateWindow("Quillfrost", 0, 0, 320, 240, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window.sdlWindow = SDL_CreateWindow("Quillfrost", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
 
 TestWindow::~TestWindow() {
@@ -19,11 +17,11 @@ TestWindow::~TestWindow() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-TestDevice::TestDevice() {
+TestDevice::TestDevice(int width, int height) : window(width, height) {
     direct3d = Direct3DCreate9(D3D_SDK_VERSION);
     if (direct3d == nullptr || window.window.sdlWindow == nullptr) return;
     D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = 320, p.BackBufferHeight = 240, p.BackBufferFormat = D3DFMT_X8R8G8B8;
+    p.BackBufferWidth = UINT(width), p.BackBufferHeight = UINT(height), p.BackBufferFormat = D3DFMT_X8R8G8B8;
     p.BackBufferCount = 1, p.SwapEffect = D3DSWAPEFFECT_COPY;
     p.Windowed = TRUE;  // keeps the test window at its own size
     p.EnableAutoDepthStencil = TRUE, p.AutoDepthStencilFormat = D3DFMT_D16;
@@ -37,6 +35,29 @@ TestDevice::~TestDevice() {
     if (direct3d) direct3d->Release();
 }
 
+void GlTest::SetUp() {
+    ASSERT_NE(nullptr, gl.device) << "no GL 3.3 core device (run under xvfb-run)";
+    device = gl.device;
+    ASSERT_EQ(D3D_OK, device->CreateVertexBuffer(kBufferVertices * sizeof(TestVertex), 0, kTestVertexFvf,
+                                                 D3DPOOL_DEFAULT, &buffer, nullptr));
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetFVF(kTestVertexFvf);
+    device->SetStreamSource(0, buffer, 0, sizeof(TestVertex));
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+}
+
+void GlTest::TearDown() {
+    if (buffer) buffer->Release();
+}
+
+void WriteVertices(IDirect3DVertexBuffer9* buffer, UINT first, const TestVertex (&quad)[4]) {
+    void* data = nullptr;
+    ASSERT_EQ(D3D_OK, buffer->Lock(first * sizeof(TestVertex), sizeof quad, &data, 0));
+    std::memcpy(data, quad, sizeof quad);
+    buffer->Unlock();
+}
+
 DWORD PixelAt(IDirect3DDevice9* device, int x, int y) {
     unsigned char rgba[4] = {};
     if (FAILED(ReadRenderTargetPixels(device, x, y, 1, 1, rgba))) ADD_FAILURE() << "read-back failed";
@@ -45,40 +66,19 @@ DWORD PixelAt(IDirect3DDevice9* device, int x, int y) {
 
 ::testing::AssertionResult CloseColour(DWORD a, DWORD b, int tolerance) {
     for (int shift = 0; shift < 32; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "0x" << a << " is not 0x" << b;
+        if (std::abs(static_cast<int>((a >> shift) & 0xff) - static_cast<int>((b >> shift) & 0xff)) > tolerance) {
+            std::ostringstream text;  // the failure's own << would not keep std::hex
+            text << std::hex << "0x" << a << " is not 0x" << b;
+            return ::testing::AssertionFailure() << text.str();
+        }
     return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult ScreenIs(IDirect3DDevice9* device, int x, int y, DWORD rgb, int tolerance) {
-    return CloseColour(PixelAt(device, x, y) | 0xff000000, rgb | 0xff000000, tolerance) << " at " << std::dec << x
-                                                                                        << ", " << y;
+    return CloseColour(PixelAt(device, x, y) | 0xff000000, rgb | 0xff000000, tolerance) << " at " << x << ", " << y;
 }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillfrost-gfx-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a temporary directory";
-    path = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    EXPECT_TRUE(file.good()) << path;
-}
-
-std::string ReadTextFile(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-void WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+std::string Bmp(int width, int height, const std::vector<uint32_t>& pixels) {
     const int rowBytes = (width * 3 + 3) & ~3;
     const uint32_t imageSize = static_cast<uint32_t>(rowBytes * height);
     std::string out = "BM";
@@ -93,7 +93,5 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
         for (int x = 0; x < width; ++x) put(pixels[static_cast<size_t>(row * width + x)], 3);
         out.append(static_cast<size_t>(rowBytes - width * 3), '\0');
     }
-    WriteTextFile(path, out);
+    return out;
 }
-
-std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
