@@ -1,5 +1,7 @@
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "creatures/creature.h"
 #include "creatures/creature_body.h"
@@ -27,17 +29,35 @@ TubeVertices tube;
 
 // x, y, z, w worked on together. Each lane is rounded once per operation,
 // exactly as the scalar Vec4 code does, so the results are bit for bit the
-// same; only w, which Vec4 takes from the left operand, is set by hand.
+// same; w, which Vec4 takes from the left operand, is put back by mask.
 using Lanes = float __attribute__((vector_size(16)));
 using Mask = int32_t __attribute__((vector_size(16)));
+static_assert(sizeof(Lanes) == sizeof(Vec4), "a Vec4 is four packed floats");
 
-Lanes Load(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
-Vec4 ToVec4(Lanes v, float w) { return Vec4(v[0], v[1], v[2], w); }
+// For a Vec4 stored whole long before: one wide load.
+Lanes Load(const Vec4& v) {
+    Lanes l;
+    std::memcpy(&l, &v, sizeof l);
+    return l;
+}
+// For a Vec4 just written a float at a time, which one wide load would have
+// to wait for.
+Lanes Gather(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
+// Mat4::GetColumn: w is 0.
+Lanes Column(const Mat4& m, int c) { return Lanes{m.m[0][c], m.m[1][c], m.m[2][c], 0.0f}; }
+
+static_assert(std::is_trivially_copyable_v<Vec4>);
+void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
+
+constexpr Mask kXyz = {-1, -1, -1, 0};
 
 // Lane by lane: a where the mask is set, else b (bits copied unchanged).
 Lanes Select(Mask mask, Lanes a, Lanes b) {
     return reinterpret_cast<Lanes>((reinterpret_cast<Mask>(a) & mask) | (reinterpret_cast<Mask>(b) & ~mask));
 }
+
+// v's x, y and z with the w of `left`, the left operand it came from.
+Lanes KeepW(Lanes v, Lanes left) { return Select(kXyz, v, left); }
 
 // In Vec4::Dot's order: (x + y) + z.
 float Dot3(Lanes a, Lanes b) {
@@ -83,17 +103,15 @@ void CreatureBody::DrawBody() {
 void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float length, float depthRadius, float widthRadius,
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis) {
     vertexBatch.EndStrip();
-    const Vec4 xAxis = frame.GetColumn(0);
-    const Vec4 zAxis = frame.GetColumn(2);
-    const Vec4 start = end + frame.GetColumn(1) * length;
     const D3DCOLOR packed = PackColour(colour);
+    const Lanes xLanes = Column(frame, 0), zLanes = Column(frame, 2), endLanes = Gather(end);
+    const Lanes startLanes = KeepW(endLanes + Column(frame, 1) * length, endLanes);
     Vec4 bend;
     if (bendAxis) {
         bend = *bendAxis;
         bend.Normalize();
     }
-    const Lanes xLanes = Load(xAxis), zLanes = Load(zAxis), endLanes = Load(end), startLanes = Load(start);
-    const Lanes bendLanes = Load(bend);
+    const Lanes bendLanes = Gather(bend);
     for (int i = 0; i < kRingSteps; ++i) {
         const Lanes z = zLanes * (depthRadius * tubeSine[i]);
         const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
@@ -115,16 +133,17 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
                 // learns, and the mispredictions cost more than the push.
                 const float d = Dot3(bendLanes, normal);
                 const Lanes pushed = shared + bendLanes * (d * radius * 2.0f);
-                shared = Select(Lanes{d, d, d, d} > 0.0f, pushed, shared);
+                shared = Select((Lanes{d, d, d, d} > 0.0f) & kXyz, pushed, shared);
             }
-            previousRing[i] = ToVec4(shared, previousRing[i].w);
-            tube.farEnd[i] = previousRing[i];
+            Store(previousRing[i], shared);
+            Store(tube.farEnd[i], shared);
         } else {
-            tube.farEnd[i] = ToVec4(startLanes + z + x, start.w);
+            Store(tube.farEnd[i], KeepW(startLanes + z + x, startLanes));
         }
-        tube.nearEnd[i] = ToVec4(ringPoint, end.w);
-        tube.normal[i] = ToVec4(normal, zAxis.w);
-        currentRing[i] = tube.nearEnd[i];
+        const Lanes nearEnd = KeepW(ringPoint, endLanes);
+        Store(tube.nearEnd[i], nearEnd);
+        Store(currentRing[i], nearEnd);
+        Store(tube.normal[i], KeepW(normal, zLanes));
     }
     for (int i = 0; i < kRingSteps; ++i) {
         float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
