@@ -31,8 +31,12 @@ void MassPoint::Integrate() {
     velocity *= kDamping;
     velocity.y -= kGravity;
     // Once per link, as the solver was tuned: a resting point with k links
-    // loses 5% k times per frame.
-    for (int i = 0; i < linkCount; ++i) {
+    // loses 5% k times per frame. Clamping only moves a coordinate onto its
+    // bound, so a point that no clamp touches on the first run is touched on
+    // none; most points are inside, and skip the runs.
+    const bool outside = position.y <= kFloor || position.x <= -kWall || position.x >= kWall ||
+                         position.z <= -kWall || position.z >= kWall;
+    for (int i = 0; outside && i < linkCount; ++i) {
         if (position.y <= kFloor) {
             position.y = kFloor;
             velocity *= kClampFriction;
