@@ -112,38 +112,43 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
         bend.Normalize();
     }
     const Lanes bendLanes = Gather(bend);
+    // In stages across the seven ring steps, so that the steps' square roots
+    // and divisions are in flight together rather than one after another.
+    Lanes normals[kRingSteps];
+    float squares[kRingSteps], radii[kRingSteps], scales[kRingSteps];
     for (int i = 0; i < kRingSteps; ++i) {
         const Lanes z = zLanes * (depthRadius * tubeSine[i]);
         const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
-        const Lanes ringPoint = endLanes + z + x;
-        // Vec4::NormalizeReturningLength, lane-wise.
-        Lanes normal = z + x;
-        float radius = 0.0f;
-        const float q = Dot3(normal, normal);
-        if (!(q < 1e-9f)) {
-            radius = std::sqrt(q);
-            if (radius > 1e-13f) normal = normal * (1.0f / radius);
-        }
-        if (previousRing) {
-            Lanes shared = Load(previousRing[i]);
-            if (bendAxis) {
-                // Push the shared ring outward on the outside of the bend.
-                // Computed either way and chosen by mask: whether a point is
-                // outside the bend follows no pattern a branch predictor
-                // learns, and the mispredictions cost more than the push.
-                const float d = Dot3(bendLanes, normal);
-                const Lanes pushed = shared + bendLanes * (d * radius * 2.0f);
-                shared = Select((Lanes{d, d, d, d} > 0.0f) & kXyz, pushed, shared);
-            }
-            Store(previousRing[i], shared);
-            Store(tube.farEnd[i], shared);
-        } else {
-            Store(tube.farEnd[i], KeepW(startLanes + z + x, startLanes));
-        }
-        const Lanes nearEnd = KeepW(ringPoint, endLanes);
+        const Lanes nearEnd = KeepW(endLanes + z + x, endLanes);
         Store(tube.nearEnd[i], nearEnd);
         Store(currentRing[i], nearEnd);
+        if (!previousRing) Store(tube.farEnd[i], KeepW(startLanes + z + x, startLanes));
+        normals[i] = z + x;
+        squares[i] = Dot3(normals[i], normals[i]);
+    }
+    // Vec4::NormalizeReturningLength: no length below the floor on the
+    // square, and no division by a length of 1e-13 or less.
+    for (int i = 0; i < kRingSteps; ++i) {
+        const float length = std::sqrt(squares[i]);
+        radii[i] = squares[i] < 1e-9f ? 0.0f : length;
+        scales[i] = radii[i] > 1e-13f ? 1.0f / radii[i] : 1.0f;
+    }
+    for (int i = 0; i < kRingSteps; ++i) {
+        const Lanes normal = radii[i] > 1e-13f ? normals[i] * scales[i] : normals[i];
         Store(tube.normal[i], KeepW(normal, zLanes));
+        if (!previousRing) continue;
+        Lanes shared = Load(previousRing[i]);
+        if (bendAxis) {
+            // Push the shared ring outward on the outside of the bend.
+            // Computed either way and chosen by mask: whether a point is
+            // outside the bend follows no pattern a branch predictor learns,
+            // and the mispredictions cost more than the push.
+            const float d = Dot3(bendLanes, normal);
+            const Lanes pushed = shared + bendLanes * (d * radii[i] * 2.0f);
+            shared = Select((Lanes{d, d, d, d} > 0.0f) & kXyz, pushed, shared);
+        }
+        Store(previousRing[i], shared);
+        Store(tube.farEnd[i], shared);
     }
     for (int i = 0; i < kRingSteps; ++i) {
         float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
