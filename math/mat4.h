@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstring>
 
 #include "math/vec4.h"
 
@@ -45,13 +46,17 @@ struct Mat4 {
         return Vec4(r[0], r[1], r[2], r[3]);
     }
 
-    // M = A * M, through a temporary so that A may be M itself.
+    // M = A * M, a row at a time: row i is a weighted sum of M's rows, the
+    // same products and sums in the same order as element by element. Row i
+    // of A is read before row i of M is written, so A may be M itself.
     void PreMultiply(const Mat4& a) {
-        Mat4 t;
-        for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j)
-                t.m[i][j] = a.m[i][0] * m[0][j] + a.m[i][1] * m[1][j] + a.m[i][2] * m[2][j] + a.m[i][3] * m[3][j];
-        *this = t;
+        using Row = float __attribute__((vector_size(16)));
+        Row rows[4];
+        std::memcpy(rows, m, sizeof rows);
+        for (int i = 0; i < 4; ++i) {
+            const Row r = rows[0] * a.m[i][0] + rows[1] * a.m[i][1] + rows[2] * a.m[i][2] + rows[3] * a.m[i][3];
+            std::memcpy(m[i], &r, sizeof r);
+        }
     }
 
     Vec4 GetColumn(int c) const { return Vec4(m[0][c], m[1][c], m[2][c], 0.0f); }
