@@ -8,16 +8,16 @@ constexpr float kFloor = -1.21f;
 constexpr float kWall = 24.0f;
 constexpr float kClampFriction = 0.95f;
 
-// Moves both points of a pair so that their distance is corrected by half of
-// (len - target) each; returns without moving when the spacer is satisfied.
-void Correct(MassPoint& p, MassPoint& q, float target, bool spacer) {
-    Vec4 d = p.position - q.position;
+// Moves both positions so that their distance is corrected by half of
+// (len - target) each; leaves them when the spacer is satisfied.
+[[gnu::always_inline]] inline void Correct(Vec4& p, Vec4& q, float target, bool spacer) {
+    Vec4 d = p - q;
     if (d.x * d.x + d.y * d.y + d.z * d.z < 0.00001f) d.y = 1.0f;  // coincident: separate vertically
     float len = d.NormalizeReturningLength();
     if (spacer && !(len < target)) return;
     d *= (len - target) * 0.5f;
-    p.position -= d;
-    q.position += d;
+    p -= d;
+    q += d;
 }
 }  // namespace
 
@@ -63,8 +63,12 @@ void MassPoint::Integrate() {
 }
 
 void MassPoint::SatisfyLinks() {
-    for (int i = 0; i < linkCount; ++i) Correct(*this, *links[i].other, links[i].restLength, false);
-    for (int i = 0; i < spacerCount; ++i) Correct(*this, *spacers[i].other, spacers[i].restLength, true);
+    // Each correction starts from the one before it; this point's position
+    // stays in registers between them. No point links to itself.
+    Vec4 here = position;
+    for (int i = 0; i < linkCount; ++i) Correct(here, links[i].other->position, links[i].restLength, false);
+    for (int i = 0; i < spacerCount; ++i) Correct(here, spacers[i].other->position, spacers[i].restLength, true);
+    position = here;
 }
 
 void MassPoint::AddLink(MassPoint* other, float restLength) {
