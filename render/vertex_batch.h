@@ -3,6 +3,7 @@
 // triangle strip, or written as sprite corners for a triangle list.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -62,22 +63,20 @@ D3DCOLOR PackColour(const Vec4& colour);
         data == nullptr)
         return;
     lastPosition = position;
-    // Each field is stored straight into the locked memory: assembling the
-    // vertex on the stack and copying it whole stalls on store forwarding.
+    // Stored straight into the locked memory, neighbouring fields together:
+    // assembling the vertex on the stack and copying it whole stalls on
+    // store forwarding. A Vec4's x, y and z lie next to each other.
     auto* out = static_cast<unsigned char*>(data);
-    const auto put = [&out](auto value) {
-        std::memcpy(out, &value, sizeof value);
-        out += sizeof value;
-    };
-    put(position.x);
-    put(position.y);
-    put(position.z + kBatchDepthShift);
-    put(normal.x);
-    put(normal.y);
-    put(normal.z);
-    put(colour);
-    put(uv ? uv[0] : 0.0f);
-    put(uv ? uv[1] : 0.0f);
+    const auto* place = reinterpret_cast<const unsigned char*>(&position);
+    const auto* facing = reinterpret_cast<const unsigned char*>(&normal);
+    const float z = position.z + kBatchDepthShift;
+    const float u = uv ? uv[0] : 0.0f, v = uv ? uv[1] : 0.0f;
+    std::memcpy(out + offsetof(BatchVertex, x), place + offsetof(Vec4, x), 2 * sizeof(float));
+    std::memcpy(out + offsetof(BatchVertex, z), &z, sizeof z);
+    std::memcpy(out + offsetof(BatchVertex, nx), facing + offsetof(Vec4, x), 3 * sizeof(float));
+    std::memcpy(out + offsetof(BatchVertex, colour), &colour, sizeof colour);
+    std::memcpy(out + offsetof(BatchVertex, u), &u, sizeof u);
+    std::memcpy(out + offsetof(BatchVertex, v), &v, sizeof v);
     buffer->Unlock();
     ++count;
 }
