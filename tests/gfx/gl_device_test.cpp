@@ -23,13 +23,6 @@ protected:
             if (object) object->Release();
         GlTest::TearDown();
     }
-    // Draws from here on into a new width × height ARGB render target.
-    void UseTarget(UINT width, UINT height) {
-        ASSERT_EQ(D3D_OK, device->CreateTexture(width, height, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                                D3DPOOL_DEFAULT, &target, nullptr));
-        ASSERT_EQ(D3D_OK, target->GetSurfaceLevel(0, &targetSurface));
-        ASSERT_EQ(D3D_OK, device->SetRenderTarget(0, targetSurface));
-    }
     void DrawQuad(UINT first) { ASSERT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLESTRIP, first, 2)); }
 
     IDirect3DTexture9* target = nullptr;
@@ -39,7 +32,6 @@ protected:
 
 TEST_F(DeviceTest, ClearAndVertexColoursReachTheScreen) {
     ASSERT_EQ(D3D_OK, device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(40, 80, 160), 1.0f, 0));
-    EXPECT_TRUE(ScreenIs(device, 0, 0, 0x2850a0));
     EXPECT_TRUE(ScreenIs(device, 319, 239, 0x2850a0));
     EXPECT_EQ(D3DERR_INVALIDCALL, device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0)) << "no stencil buffer";
     WriteQuad(buffer, 0, -1, -1, 0, 1, 0.5f, D3DCOLOR_ARGB(255, 200, 100, 30));
@@ -77,7 +69,10 @@ TEST_F(DeviceTest, BackBufferAndRenderTargetHaveTheirOwnSizes) {
     back->Release();
     EXPECT_EQ(320u, desc.Width);
     EXPECT_EQ(240u, desc.Height);
-    UseTarget(64, 48);
+    ASSERT_EQ(D3D_OK, device->CreateTexture(64, 48, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
+                                            nullptr));
+    ASSERT_EQ(D3D_OK, target->GetSurfaceLevel(0, &targetSurface));
+    ASSERT_EQ(D3D_OK, device->SetRenderTarget(0, targetSurface));
     targetSurface->GetDesc(&desc);
     EXPECT_EQ(64u, desc.Width);
     EXPECT_EQ(48u, desc.Height);
@@ -95,9 +90,8 @@ TEST_F(DeviceTest, BackBufferAndRenderTargetHaveTheirOwnSizes) {
 
 TEST_F(DeviceTest, LocksAndDrawsOutsideTheBufferFail) {
     void* data = reinterpret_cast<void*>(1);
-    EXPECT_EQ(D3DERR_INVALIDCALL, buffer->Lock(36 * 64, 36, &data, 0));
+    EXPECT_EQ(D3DERR_INVALIDCALL, buffer->Lock(36 * 63 + 1, 36, &data, 0)) << "one byte past the end";
     EXPECT_EQ(nullptr, data);
-    EXPECT_EQ(D3DERR_INVALIDCALL, buffer->Lock(36 * 63 + 1, 36, &data, 0));
     EXPECT_EQ(D3DERR_INVALIDCALL, buffer->Lock(36, 0xffffffffu, &data, 0)) << "offset + size must not wrap";
     ASSERT_EQ(D3D_OK, buffer->Lock(36 * 63, 36, &data, 0));
     ASSERT_NE(nullptr, data);
