@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/d3d9.h"
+#include "platform/d3d9_readback.h"
 
 class CapturingDevice final : public IDirect3DDevice9 {
 public:
@@ -20,7 +21,14 @@ public:
     }
     HRESULT BeginScene() override { return real_->BeginScene(); }
     HRESULT EndScene() override { return real_->EndScene(); }
-    HRESULT Present(const RECT* a, const RECT* b, HWND w, const RGNDATA* d) override;
+    HRESULT Present(const RECT* a, const RECT* b, HWND w, const RGNDATA* d) override {
+        if (captureNextPresent) {
+            captureNextPresent = false;
+            rgba.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+            if (FAILED(ReadRenderTargetPixels(real_, 0, 0, width_, height_, rgba.data()))) rgba.clear();
+        }
+        return real_->Present(a, b, w, d);
+    }
     HRESULT SetRenderState(D3DRENDERSTATETYPE s, DWORD v) override { return real_->SetRenderState(s, v); }
     HRESULT GetRenderState(D3DRENDERSTATETYPE s, DWORD* v) override { return real_->GetRenderState(s, v); }
     HRESULT SetTexture(DWORD s, IDirect3DBaseTexture9* t) override { return real_->SetTexture(s, t); }
