@@ -18,12 +18,6 @@ protected:
             ASSERT_TRUE(RunMainLoop()) << "the loop ended early";
         ASSERT_GT(stepLog.frames, framesBefore) << "no frame ran";
     }
-    // Runs passes until the loop ends; false if it never does.
-    bool RunUntilEnd() {
-        for (int pass = 0; pass < 100; ++pass)
-            if (!RunMainLoop()) return true;
-        return false;
-    }
 };
 
 TEST_F(MainLoopTest, KeysSetFlagsOnPressOnlyAndAlwaysClearOnRelease) {
@@ -44,25 +38,6 @@ TEST_F(MainLoopTest, KeysSetFlagsOnPressOnlyAndAlwaysClearOnRelease) {
     EXPECT_EQ(std::make_tuple(inputState.keyUp, inputState.keyDown, inputState.keyRight, inputState.keyLeft),
               std::make_tuple(0, 1, 0, 1));
     EXPECT_EQ(std::make_pair(appState.message.message, appState.message.wParam), std::make_pair(UINT(WM_KEYDOWN), WPARAM('4')));
-}
-
-TEST_F(MainLoopTest, EscapeEndsTheLoopOnItsFirstPressOnly) {
-    PushKey(SDL_SCANCODE_ESCAPE, true, true);
-    RunUntilFrame();
-    PushKey(SDL_SCANCODE_ESCAPE, true);
-    EXPECT_TRUE(RunUntilEnd());
-    EXPECT_EQ(appState.message.message, WM_KEYDOWN);
-    // Leaving by Escape neither destroys the window nor releases resources.
-    EXPECT_TRUE(IsLiveWindow(appState.window));
-    EXPECT_EQ(stepLog.releases, 0);
-}
-
-TEST_F(MainLoopTest, CloseRequestDestroysTheWindowAndEndsThroughQuit) {
-    PushCloseRequest();
-    EXPECT_TRUE(RunUntilEnd());
-    EXPECT_EQ(std::make_pair(appState.message.message, appState.message.wParam), std::make_pair(UINT(WM_QUIT), WPARAM(0)));
-    EXPECT_FALSE(IsLiveWindow(appState.window));
-    EXPECT_EQ(std::make_pair(stepLog.releases, stepLog.frames), std::make_pair(1, 0));
 }
 
 TEST_F(MainLoopTest, StreamOfMessagesRunsNoFrameUntilTheQueueIsEmpty) {

@@ -62,29 +62,21 @@ inline Uint32 WindowId() { return IsLiveWindow(appState.window) ? SDL_GetWindowI
 inline void PushSdl(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
 
 inline void PushKey(SDL_Scancode code, bool down, bool repeat = false) {
-    SDL_Event event = {};
-    event.key = {Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), 0, WindowId(), Uint8(down ? SDL_PRESSED : SDL_RELEASED), repeat, 0, 0,
-                 {code, SDL_GetKeyFromScancode(code), 0, 0}};
-    PushSdl(event);
+    PushSdl({.key = {Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), 0, WindowId(), Uint8(down ? SDL_PRESSED : SDL_RELEASED),
+                     repeat, 0, 0, {code, SDL_GetKeyFromScancode(code), 0, 0}}});
 }
 
 inline void PushMotion(int x, int y, Uint32 buttonState = 0) {
-    SDL_Event event = {};
-    event.motion = {SDL_MOUSEMOTION, 0, WindowId(), 0, buttonState, x, y, 0, 0};
-    PushSdl(event);
+    PushSdl({.motion = {SDL_MOUSEMOTION, 0, WindowId(), 0, buttonState, x, y, 0, 0}});
 }
 
 inline void PushButton(Uint8 button, bool down) {
-    SDL_Event event = {};
-    event.button = {Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, WindowId(), 0, button,
-                    Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, 0, 0};
-    PushSdl(event);
+    PushSdl({.button = {Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, WindowId(), 0, button,
+                        Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, 0, 0}});
 }
 
 inline void PushCloseRequest() {
-    SDL_Event event = {};
-    event.window = {SDL_WINDOWEVENT, 0, WindowId(), SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0};
-    PushSdl(event);
+    PushSdl({.window = {SDL_WINDOWEVENT, 0, WindowId(), SDL_WINDOWEVENT_CLOSE, 0, 0, 0, 0, 0}});
 }
 
 // Empties both SDL's queue and ours, including a posted quit.

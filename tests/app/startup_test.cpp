@@ -9,17 +9,20 @@ using StartupTest = ShellTest;
 
 int WindowFlags() { return IsLiveWindow(appState.window) ? SDL_GetWindowFlags(appState.window->sdlWindow) : 0; }
 
-TEST_F(StartupTest, RunsStepsInOrderShowsADesktopSizedWindowAndEscapeReturnsZero) {
+TEST_F(StartupTest, RunsStepsInOrderShowsADesktopSizedWindowAndAFirstEscapePressReturnsZero) {
     stepLog.onFrame = [](int frame) {
         if (frame == 1) {
             EXPECT_TRUE((WindowFlags() & SDL_WINDOW_SHOWN) && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE);
         }
-        if (frame == 3 || frame > 1000) PushKey(SDL_SCANCODE_ESCAPE, true);  // later: stop a broken loop
+        if (frame == 3) PushKey(SDL_SCANCODE_ESCAPE, true, true);  // an auto-repeat must not end the game
+        if (frame == 4 || frame > 1000) PushKey(SDL_SCANCODE_ESCAPE, true);  // later: stop a broken loop
     };
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunGame(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(stepLog.calls, "SNDBFFF");
+    // Leaving by Escape neither destroys the window nor releases resources.
+    EXPECT_EQ(stepLog.calls, "SNDBFFFF");
+    EXPECT_TRUE(IsLiveWindow(appState.window));
     EXPECT_EQ(stepLog.deviceWindow, appState.window);
     SDL_DisplayMode desktop;
     ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
