@@ -81,7 +81,8 @@ TEST_F(Animation, ControllerButtonsMakeRagDollsAndPutHandsOnTheOppositeToes) {
 
 TEST_F(Animation, AimWithinThirtyDegreesUsesBothArmsElseTheSideArm) {
     // Degrees from straight ahead, then the expected gun points.
-    const int cases[][3] = {{0, 9, 13}, {25, 9, 13}, {-25, 9, 13}, {35, 9, -1}, {90, 9, -1}, {-35, 13, -1}, {180, 13, -1}};
+    const int cases[][3] = {{0, 9, 13},  {25, 9, 13},  {-25, 9, 13}, {35, 9, -1},
+                            {90, 9, -1}, {-35, 13, -1}, {180, 13, -1}};
     for (const auto& [degrees, gunA, gunB] : cases) {
         SCOPED_TRACE(degrees);
         auto c = StandingAt(Vec4(0, 0, 0, 1));

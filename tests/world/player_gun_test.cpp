@@ -88,7 +88,8 @@ TEST_F(Gun, AHeldTriggerFiresAtOnceThenEverySeventhFrame) {
 TEST_F(Gun, TheDeadZoneAimHandsAndADeadFigure) {
     FireControl(450, -450, false);
     EXPECT_EQ(playerGun.nextShot + body.aiming, 0);
-    const std::tuple<int, int, float, float> cases[] = {{451, 0, 0.5f, 0.0f}, {0, -451, 0.0f, 0.5f}, {INT_MIN, 0, -0.5f, 0.0f}};
+    const std::tuple<int, int, float, float> cases[] = {
+        {451, 0, 0.5f, 0.0f}, {0, -451, 0.0f, 0.5f}, {INT_MIN, 0, -0.5f, 0.0f}};
     for (const auto& [x, y, vx, vz] : cases) {
         fireTimer = 1.0f;
         FireControl(x, y, false);
