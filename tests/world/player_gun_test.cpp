@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <vector>
 
 #include "world_fixture.h"
@@ -33,18 +34,16 @@ protected:
 };
 
 TEST_F(Gun, TheHitVolumeIsAnEllipticCylinderBesideTheSegment) {
-    const struct {
-        float x, y, z;
-        bool hit;
-    } cases[] = {{0.5f, 0.0f, 0.7f, true},   {0.5f, 0.0f, 0.71f, false}, {0.5f, 2.1f, 0.0f, true},
-                 {0.5f, -2.13f, 0.0f, false}, {1.0f, 0.0f, -0.5f, true},  {-0.01f, 0.0f, 0.0f, false}};
-    for (const auto& c : cases) {
+    const std::tuple<float, float, float, bool> cases[] = {
+        {0.5f, 0.0f, 0.7f, true},    {0.5f, 0.0f, 0.71f, false}, {0.5f, 2.1f, 0.0f, true},
+        {0.5f, -2.13f, 0.0f, false}, {1.0f, 0.0f, -0.5f, true},  {-0.01f, 0.0f, 0.0f, false}};
+    for (const auto& [x, y, z, hit] : cases) {
         SetUp();
-        Place(3, c.x, c.y, c.z);
+        Place(3, x, y, z);
         Shot& s = ShotAlongX();
         playerGun.Update(creatures, kCreatureCount);
-        EXPECT_EQ(creatures[3].alive == 0 && s.active == 0 && killCount == 1, c.hit) << c.x << ' ' << c.y << ' ' << c.z;
-        EXPECT_EQ(s.position.x, c.hit ? 1.0f : 2.0f);  // a spent shot stays put
+        EXPECT_EQ(creatures[3].alive == 0 && s.active == 0 && killCount == 1, hit) << x << ' ' << y << ' ' << z;
+        EXPECT_EQ(s.position.x, hit ? 1.0f : 2.0f);  // a spent shot stays put
     }
 }
 
@@ -89,16 +88,14 @@ TEST_F(Gun, AHeldTriggerFiresAtOnceThenEverySeventhFrame) {
 TEST_F(Gun, TheDeadZoneAimHandsAndADeadFigure) {
     FireControl(450, -450, false);
     EXPECT_EQ(playerGun.nextShot + body.aiming, 0);
-    const struct {
-        int x, y;
-        float vx, vz;
-    } cases[] = {{451, 0, 0.5f, 0.0f}, {0, -451, 0.0f, 0.5f}, {INT_MIN, 0, -0.5f, 0.0f}};
-    for (const auto& c : cases) {
+    const std::tuple<int, int, float, float> cases[] = {
+        {451, 0, 0.5f, 0.0f}, {0, -451, 0.0f, 0.5f}, {INT_MIN, 0, -0.5f, 0.0f}};
+    for (const auto& [x, y, vx, vz] : cases) {
         fireTimer = 1.0f;
-        FireControl(c.x, c.y, false);
+        FireControl(x, y, false);
         const Shot& s = playerGun.shots[playerGun.nextShot - 1];
-        EXPECT_EQ(s.velocity.x, c.vx);
-        EXPECT_EQ(s.velocity.z, c.vz);
+        EXPECT_EQ(s.velocity.x, vx) << x << ' ' << y;
+        EXPECT_EQ(s.velocity.z, vz) << x << ' ' << y;
         EXPECT_EQ(body.aiming, 1);
     }
     body.gunPointB = 12;

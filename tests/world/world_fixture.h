@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/input.h"
-#include "support/array_vertex_buffer.h"
+#include "render/recording_renderer.h"
 #include "render/vertex_batch.h"
+#include "support/array_vertex_buffer.h"
 #include "world/player_gun.h"
 #include "world/world_tables.h"
 
@@ -17,7 +18,9 @@ protected:
     const BatchVertex& At(int i) const { return buffer.vertices[i]; }
 
     void SetUp() override {
-        InstallTestDevice();
+        // Draw calls need a device; the recording one stays for the whole run.
+        static const bool installed = InstallRecordingRenderer(64, 64, nullptr);
+        (void)installed;
         vertexBatch.buffer = &buffer;
         vertexBatch.Reset();
         vertexBatch.doubleNext = 0;
@@ -30,6 +33,4 @@ protected:
         playerGun = PlayerGun{};
     }
     void TearDown() override { vertexBatch.buffer = nullptr; }
-
-    static void InstallTestDevice();
 };
