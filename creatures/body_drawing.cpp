@@ -17,15 +17,12 @@ constexpr int kLegJoints[] = {14, 15, 16, 18, 19, 20};
 // clearing between bodies.
 Vec4 rings[CreatureBody::kJointCount][kRingSteps];
 
-// One tube's vertices, all computed before any is added: each add calls the
+// A tube's vertices are all computed before any is added: each add calls the
 // vertex buffer twice, and every float still in use would be saved and
-// reloaded around those calls.
-struct TubeVertices {
-    Vec4 nearEnd[kRingSteps];
-    Vec4 farEnd[kRingSteps];
-    Vec4 normal[kRingSteps];
-};
-TubeVertices tube;
+// reloaded around those calls. The near ends are the tube's own ring and the
+// far ends the shared ring before it; these hold the rest.
+Vec4 tubeNormals[kRingSteps];
+Vec4 tubeStarts[kRingSteps];  // the far ends of a tube with no ring before it
 
 // x, y, z, w worked on together. Each lane is rounded once per operation,
 // exactly as the scalar Vec4 code does, so the results are bit for bit the
@@ -119,10 +116,8 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
     for (int i = 0; i < kRingSteps; ++i) {
         const Lanes z = zLanes * (depthRadius * tubeSine[i]);
         const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
-        const Lanes nearEnd = KeepW(endLanes + z + x, endLanes);
-        Store(tube.nearEnd[i], nearEnd);
-        Store(currentRing[i], nearEnd);
-        if (!previousRing) Store(tube.farEnd[i], KeepW(startLanes + z + x, startLanes));
+        Store(currentRing[i], KeepW(endLanes + z + x, endLanes));
+        if (!previousRing) Store(tubeStarts[i], KeepW(startLanes + z + x, startLanes));
         normals[i] = z + x;
         squares[i] = Dot3(normals[i], normals[i]);
     }
@@ -134,8 +129,8 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
         scales[i] = radii[i] > 1e-13f ? 1.0f / radii[i] : 1.0f;
     }
     for (int i = 0; i < kRingSteps; ++i) {
-        const Lanes normal = radii[i] > 1e-13f ? normals[i] * scales[i] : normals[i];
-        Store(tube.normal[i], KeepW(normal, zLanes));
+        const Lanes normal = normals[i] * scales[i];  // a scale of 1 leaves every bit
+        Store(tubeNormals[i], KeepW(normal, zLanes));
         if (!previousRing) continue;
         Lanes shared = Load(previousRing[i]);
         if (bendAxis) {
@@ -148,12 +143,12 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
             shared = Select((Lanes{d, d, d, d} > 0.0f) & kXyz, pushed, shared);
         }
         Store(previousRing[i], shared);
-        Store(tube.farEnd[i], shared);
     }
+    const Vec4* const farEnds = previousRing ? previousRing : tubeStarts;
     for (int i = 0; i < kRingSteps; ++i) {
         float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
-        vertexBatch.Add(tube.nearEnd[i], packed, tube.normal[i], uv);
+        vertexBatch.Add(currentRing[i], packed, tubeNormals[i], uv);
         uv[1] = 1.0f;
-        vertexBatch.Add(tube.farEnd[i], packed, tube.normal[i], uv);
+        vertexBatch.Add(farEnds[i], packed, tubeNormals[i], uv);
     }
 }
