@@ -24,12 +24,10 @@ Vec4 rings[CreatureBody::kJointCount][kRingSteps];
 Vec4 tubeNormals[kRingSteps];
 Vec4 tubeStarts[kRingSteps];  // the far ends of a tube with no ring before it
 
-// x, y, z, w worked on together. Each lane is rounded once per operation,
-// exactly as the scalar Vec4 code does, so the results are bit for bit the
-// same; w, which Vec4 takes from the left operand, is put back by mask.
-using Lanes = float __attribute__((vector_size(16)));
+// The tube's geometry is worked on in Lanes, bit for bit as the Vec4 code
+// would compute it; w, which Vec4 takes from the left operand, is put back
+// by mask.
 using Mask = int32_t __attribute__((vector_size(16)));
-static_assert(sizeof(Lanes) == sizeof(Vec4), "a Vec4 is four packed floats");
 
 // For a Vec4 stored whole long before: one wide load.
 Lanes Load(const Vec4& v) {

@@ -50,11 +50,10 @@ struct Mat4 {
     // same products and sums in the same order as element by element. Row i
     // of A is read before row i of M is written, so A may be M itself.
     void PreMultiply(const Mat4& a) {
-        using Row = float __attribute__((vector_size(16)));
-        Row rows[4];
+        Lanes rows[4];
         std::memcpy(rows, m, sizeof rows);
         for (int i = 0; i < 4; ++i) {
-            const Row r = rows[0] * a.m[i][0] + rows[1] * a.m[i][1] + rows[2] * a.m[i][2] + rows[3] * a.m[i][3];
+            const Lanes r = rows[0] * a.m[i][0] + rows[1] * a.m[i][1] + rows[2] * a.m[i][2] + rows[3] * a.m[i][3];
             std::memcpy(m[i], &r, sizeof r);
         }
     }
