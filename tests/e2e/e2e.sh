@@ -54,12 +54,15 @@ screenshot() {
   import -window root "$shot" 2>/dev/null
 }
 
-# Polls a command until it succeeds or the seconds run out.
+# Polls a command until it succeeds or the seconds run out. Timed in
+# microseconds: bash's SECONDS counts whole seconds, so a one-second wait
+# could have ended almost at once.
+now_us() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
 wait_for() {
   local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
+  local deadline=$(($(now_us) + seconds * 1000000))
   until "$@"; do
-    ((SECONDS < deadline)) || return 1
+    (($(now_us) < deadline)) || return 1
     sleep 0.1
   done
 }
