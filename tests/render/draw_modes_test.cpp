@@ -1,6 +1,6 @@
 #include "render/draw_modes.h"
 
-#include "recording_batch_fixture.h"
+#include "support/recording_batch_fixture.h"
 #include "render/device_resources.h"
 
 namespace {

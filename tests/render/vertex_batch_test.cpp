@@ -1,6 +1,6 @@
 #include <limits>
 
-#include "recording_batch_fixture.h"
+#include "support/recording_batch_fixture.h"
 
 namespace {
 constexpr D3DCOLOR kWhite = 0xFFFFFFFFu;

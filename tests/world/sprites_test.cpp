@@ -1,6 +1,6 @@
 #include "world/sprites.h"
 
-#include "recording_batch_fixture.h"
+#include "support/recording_batch_fixture.h"
 
 namespace {
 using SpriteTest = RecordingBatchTest;

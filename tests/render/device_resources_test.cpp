@@ -113,11 +113,11 @@ TEST_F(DeviceResourcesTest, MalformedOrIncompleteEffectFailsWithFileLineAndReaso
 // keeps the generated media; so the check runs in a copy of this program
 // placed outside the build tree.
 TEST_F(DeviceResourcesTest, MissingMediaFailsNamingTheFile) {
-    if (std::getenv("QF_GFX_MISSING_MEDIA_CHILD") == nullptr) {
+    if (std::getenv("QF_MISSING_MEDIA_CHILD") == nullptr) {
         TempTree bare;  // no media beside the copy
-        std::string copy = bare.Path("test_gfx_copy"), log = bare.Path("child.log");
+        std::string copy = bare.Path("test_render_copy"), log = bare.Path("child.log");
         std::filesystem::copy_file("/proc/self/exe", copy);
-        std::string command = "QF_GFX_MISSING_MEDIA_CHILD=1 '" + copy +
+        std::string command = "QF_MISSING_MEDIA_CHILD=1 '" + copy +
                               "' --gtest_filter=DeviceResourcesTest.MissingMediaFailsNamingTheFile >'" + log + "' 2>&1";
         int status = std::system(command.c_str());
         std::string output = ReadFile(log);

@@ -1,4 +1,4 @@
-#include "recording_batch_fixture.h"
+#include "support/recording_batch_fixture.h"
 
 namespace {
 using RecordingDeviceTest = RecordingBatchTest;
