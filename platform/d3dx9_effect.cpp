@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/d3dx9.h"
-#include "platform/d3dx9_file_path.h"
+#include "platform/file_path.h"
 #include "platform/gl_effect.h"
 
 namespace {
@@ -46,7 +46,7 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, con
     *effect = nullptr;
     auto* glDevice = dynamic_cast<GlDevice*>(device);
     std::string path, text;
-    if (glDevice == nullptr || !WidePathToUtf8(srcFile, &path)) return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
+    if (glDevice == nullptr || !WidePathToPosix(srcFile, path)) return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
     if (!ReadWholeFile(path, &text)) return Fail(E_FAIL, path + ": cannot read the file", errors);
     EffectFileDescription description;
     EffectParseError error;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/d3dx9.h"
-#include "platform/d3dx9_file_path.h"
+#include "platform/file_path.h"
 #include "platform/gl_device.h"
 
 namespace {
@@ -47,7 +47,7 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, ID
     *texture = nullptr;
     auto* glDevice = dynamic_cast<GlDevice*>(device);
     std::string path;
-    if (glDevice == nullptr || !WidePathToUtf8(srcFile, &path)) return D3DERR_INVALIDCALL;
+    if (glDevice == nullptr || !WidePathToPosix(srcFile, path)) return D3DERR_INVALIDCALL;
     SDL_Surface* image = LoadRgbaBitmap(path);
     if (image == nullptr) return D3DXERR_INVALIDDATA;
     HRESULT result = TextureFromSurface(glDevice, image, texture);

@@ -9,41 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_path.h"
 #include "platform/mmio_file.h"
 
 namespace {
 
-// UTF-8 with '\' mapped to '/'; false for characters no path can hold.
-bool ToPosixPath(LPCWSTR name, std::string& out) {
-    for (; *name; ++name) {
-        uint32_t c = static_cast<uint32_t>(*name);
-        if (c == '\\') c = '/';
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            if (c >= 0xD800 && c < 0xE000) return false;
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            return false;
-        }
-        if (out.size() >= PATH_MAX) return false;
-    }
-    return true;
-}
-
 MMRESULT OpenPosixFile(LPCWSTR fileName, HMMIO__& file) {
     std::string path;
-    if (!ToPosixPath(fileName, path) || path.empty()) return MMIOERR_FILENOTFOUND;
+    if (!WidePathToPosix(fileName, path)) return MMIOERR_FILENOTFOUND;
     int fd;
     do {
         fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

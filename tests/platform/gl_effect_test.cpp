@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/d3dx9.h"
+#include "platform/file_path.h"
 #include "support/gl_test_support.h"
 #include "support/temp_tree.h"
 
@@ -179,10 +180,9 @@ TEST_F(EffectTest, BrokenEffectFilesFailWithFileLineAndReason) {
 }
 
 TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
-    dir.MakeFile("one.bmp", Bmp(3, 1, {0x102030, 0x405060, 0x708090}));
-    std::wstring path = Wide(dir.Path("one.bmp"));
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
+    // In a folder whose name is not UTF-8, named as the file calls name it.
+    dir.MakeFile("raw\xff/one.bmp", Bmp(3, 1, {0x102030, 0x405060, 0x708090}));
+    std::wstring path = PosixPathToWide(dir.Path("raw\xff/one.bmp"));
     ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, path.c_str(), &texture));
     D3DSURFACE_DESC desc{};
     texture->GetLevelDesc(0, &desc);

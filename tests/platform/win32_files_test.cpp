@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/file_path.h"
+#include "platform/mmsystem.h"
 #include "platform/windows.h"
 #include "support/temp_tree.h"
 
@@ -53,10 +55,32 @@ TEST(FileAttributes, FindsFilesAndFoldersByTheirWindowsForm) {
     EXPECT_EQ(FILE_ATTRIBUTE_NORMAL, GetFileAttributesW((root + L"\\d\\..\\d\\f.txt").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L""));
 
+    tree.MakeFile("raw\xff/a.wav");
     tree.EnterDir("raw\xff");
     std::wstring here = FullPath(L".").first;
     EXPECT_EQ(root + L"\\raw\xdcff", here);
     EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY, GetFileAttributesW(here.c_str()));
+    // What the search found there opens by the same name.
+    std::wstring wave = here + L"\\a.wav";
+    HMMIO file = mmioOpenW(wave.data(), nullptr, MMIO_READ);
+    EXPECT_NE(nullptr, file);
+    mmioClose(file, 0);
+}
+
+TEST(FilePath, AnyBytesSurviveTheTripAndUnnameableCharactersAreRefused) {
+    // Valid UTF-8, stray and truncated bytes, an over-long '/', an encoded
+    // surrogate, the last code point and one past it.
+    for (std::string bytes : {"/caf\xc3\xa9/\xe4\xb8\xad", "\xff\x80/\xc3", "\xc0\xaf\xed\xa0\x80", "\xf4\x8f\xbf\xbf\xf4\x90\x80\x80" "a\xe4\xb8"}) {
+        std::string back;
+        EXPECT_TRUE(WidePathToPosix(PosixPathToWide(bytes).c_str(), back));
+        EXPECT_EQ(bytes, back);
+    }
+    std::string out;
+    for (std::wstring bad : {std::wstring(L"a\xd800"), std::wstring(L"\xdc7f"), std::wstring(1, wchar_t(0x110000)),
+                             std::wstring(MAX_PATH, L'a'), std::wstring()})
+        EXPECT_FALSE(WidePathToPosix(bad.c_str(), out)) << bad.size();
+    EXPECT_FALSE(WidePathToPosix(nullptr, out));
+    EXPECT_TRUE(WidePathToPosix(std::wstring(MAX_PATH - 1, L'a').c_str(), out));
 }
 
 }  // namespace
