@@ -11,7 +11,9 @@ export LIBGL_ALWAYS_SOFTWARE=1
 export SDL_AUDIODRIVER=dummy
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
+# Without -noreset Xvfb resets whenever its last client leaves and drops the
+# connection of a test process that starts meanwhile.
+xvfb=(xvfb-run -a -s "-screen 0 1280x720x24 -noreset")
 
 build_and_test() {
   local dir=$1; shift

@@ -10,11 +10,36 @@ shots=$build/screenshots
 skip=77
 
 [[ -n ${DISPLAY:-} ]] || { echo "e2e: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
-for tool in xdotool import convert xwininfo; do
+for tool in xdotool import convert xwininfo xprop stdbuf; do
   command -v $tool >/dev/null || { echo "e2e: $tool missing (see scripts/packages.txt)"; exit 1; }
 done
 mkdir -p "$shots"
 rm -f "$shots"/e2e-*.png
+
+holder=
+# Unless started with -noreset, Xvfb resets whenever its last client leaves
+# and closes, unanswered, any connection that arrives meanwhile: a game started
+# then finds no X display, SDL comes up on a driver without one, and the game
+# refuses to start. A connection held for the whole run keeps the server from
+# resetting between the short-lived clients below. Its own first connection
+# can meet such a reset (the previous test has just left), so it may take a
+# second try; the game never gets one.
+hold_out=$shots/e2e-hold.out
+held() { kill -0 "$holder" 2>/dev/null && [[ $(<"$hold_out") == *QUILLFROST_E2E_HOLD* ]]; }
+hold_server() {
+  for _ in 1 2 3; do
+    stdbuf -oL xprop -root -spy QUILLFROST_E2E_HOLD >"$hold_out" 2>&1 &
+    holder=$!
+    for _ in $(seq 100); do
+      held && return
+      sleep 0.1
+    done
+    kill "$holder" 2>/dev/null
+  done
+  echo "e2e: cannot hold a connection to the X server: $(<"$hold_out")"
+  exit 1
+}
+hold_server
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -72,7 +97,7 @@ stop_game() {
   [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null && kill "$game_pid"
   game_pid=
 }
-trap stop_game EXIT
+trap 'stop_game; [[ -n $holder ]] && kill "$holder" 2>/dev/null' EXIT
 
 # No early-closing readers (grep -q, head) in pipes: with pipefail the writer's
 # SIGPIPE would read as a failure.
@@ -85,30 +110,42 @@ window_mapped() { [[ $(xwininfo -id "$window") == *'Map State: IsViewable'* ]]; 
 
 title_pixels() { count_pixels "$shot" "$title_area" "${title_colour[@]}"; }
 
+# Starts PROGRAM (the game by default) in FOLDER (the build folder by default)
+# and waits for its window; on failure says why and returns non-zero.
+game_out=$shots/e2e-game.out
 start_game() {
-  (cd "$build" && exec "$game") >"$build/screenshots/e2e-game.out" 2>&1 &
+  local folder=${1:-$build} program=${2:-$game}
+  (cd "$folder" && exec "$program") >"$game_out" 2>&1 &
   game_pid=$!
-  wait_for 60 find_window && ! exited && wait_for 30 window_mapped
+  wait_for 60 find_window && ! exited && wait_for 30 window_mapped && return 0
+  local state="running"
+  exited && { wait "$game_pid"; state="exited with status $?"; game_pid=; }
+  fail "no mapped window titled Quillfrost (game $state; window '${window:-}'); X says: $(xwininfo -root -tree 2>&1 | head -n 12)"
+  cat "$game_out"
+  # Where a game that never showed its window is waiting.
+  [[ -n $game_pid ]] && command -v gdb >/dev/null &&
+    gdb -p "$game_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep '^#' | head -n 40
+  return 1
 }
 
-# Under a loaded Xvfb the game has now and then failed to read the display
-# mode at start; one more start keeps that from hiding the rest of the run,
-# and the warning keeps it visible.
-play() {
-  if ! start_game; then
-    echo "WARNING: first start showed no window: $(cat "$build/screenshots/e2e-game.out" | tr '\n' ' ')"
-    stop_game
-    start_game || {
-      local state="running"
-      exited && { wait "$game_pid"; state="exited with status $?"; game_pid=; }
-      fail "no mapped window titled Quillfrost (game $state; window '${window:-}'); X says: $(xwininfo -root -tree 2>&1 | head -n 12)"
-      cat "$build/screenshots/e2e-game.out"
-      # Where a game that never showed its window is waiting.
-      [[ -n $game_pid ]] && command -v gdb >/dev/null &&
-        gdb -p "$game_pid" -batch -ex 'thread apply all bt' 2>/dev/null | grep '^#' | head -n 40
-      return
-    }
+# Escape ends the program at once with status 0.
+quit_with_escape() {
+  local what=$1 start finished=0
+  start=$(date +%s%N)
+  xdotool key Escape
+  wait_for 1 exited && finished=1
+  local took=$((($(date +%s%N) - start) / 1000000))
+  if ((finished)); then
+    wait "$game_pid"; local status=$?
+    game_pid=
+    ((status == 0)) && pass "$what: Escape, exit status 0 after ${took} ms" || fail "$what: Escape, exit status $status"
+  else
+    fail "$what: still running 1 s after Escape"
   fi
+}
+
+play() {
+  start_game || return
   local geometry
   geometry=$(xwininfo -id "$window" | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w "x" h}')
   [[ $geometry == "${screen_w}x${screen_h}" ]] && pass "window is ${geometry}, the screen size" \
@@ -148,19 +185,7 @@ play() {
   # The cursor glow follows the mouse.
   check_cursor_follows $((screen_w * 3 / 4)) $((screen_h / 3)) $((screen_w * 5 / 16)) $((screen_h * 5 / 12))
 
-  # Escape ends the program at once with status 0.
-  local start finished=0
-  start=$(date +%s%N)
-  xdotool key Escape
-  wait_for 1 exited && finished=1
-  local took=$((($(date +%s%N) - start) / 1000000))
-  if ((finished)); then
-    wait "$game_pid"; local status=$?
-    game_pid=
-    ((status == 0)) && pass "Escape: exit status 0 after ${took} ms" || fail "Escape: exit status $status"
-  else
-    fail "still running 1 s after Escape"
-  fi
+  quit_with_escape "game"
 }
 
 exited() { ! kill -0 "$game_pid" 2>/dev/null; }
