@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real game under the X server the test command starts: real X input
-# through xdotool, screenshots through ImageMagick's import. Then starts it with
-# each media file missing in turn and with a broken effect file.
+# through xdotool, screenshots through ImageMagick's import. Then starts it from
+# folders whose names are not UTF-8, with each media file missing in turn and
+# with a broken effect file.
 # Usage: e2e.sh GAME_EXECUTABLE BUILD_DIR
 set -uo pipefail
 game=$1
@@ -252,8 +253,27 @@ broken_media() {
   rm -rf "$folder"
 }
 
+# A folder whose name is not UTF-8: the game starts from it with the media
+# copied in, and from another working folder with the media found beside the
+# program, which hands the loaders full paths through that folder.
+odd_folders() {
+  local parent odd
+  parent=$(mktemp -d /tmp/quillfrost-e2e.XXXXXX)
+  odd=$parent/$'raw\xff'
+  mkdir "$odd"
+  cp "$game" "$odd/quillfrost"
+  cp -r "$build/media" "$odd/media"
+  cp "$build"/*.wav "$odd/" 2>/dev/null
+  start_game "$odd" "$odd/quillfrost" && quit_with_escape "working folder not UTF-8"
+  stop_game
+  start_game "$parent" "$odd/quillfrost" && quit_with_escape "program folder not UTF-8"
+  stop_game
+  rm -rf "$parent"
+}
+
 play
 stop_game
+odd_folders
 broken_media
 echo "e2e: $failures failure(s); screenshots in $shots"
 ((failures == 0))
