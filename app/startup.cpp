@@ -33,13 +33,23 @@ HWND CreateGameWindow() {
                            static_cast<int>(appState.screenHeight), nullptr, nullptr, appState.instance, nullptr);
 }
 
-// The step's own reason if it noted one, else what the shell knows.
+// False when the system has no last error or no text for it.
+bool LastErrorText(WCHAR* text, DWORD size) {
+    DWORD error = GetLastError();
+    DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    return error && FormatMessageW(flags, nullptr, error, 0, text, size, nullptr) != 0;
+}
+
+// The step's own reason if it noted one, else what the shell knows: the
+// status, or the system's last error.
 int FailStartup(const char* step, HRESULT status) {
     const char* reason = StartupFailureText();
     if (reason[0])
         std::fprintf(stderr, "Quillfrost: %s\n", reason);
     else if (status)
         std::fprintf(stderr, "Quillfrost: %s failed (0x%08X)\n", step, static_cast<unsigned>(status));
+    else if (WCHAR text[256]; LastErrorText(text, 256))
+        std::fprintf(stderr, "Quillfrost: %s: %ls\n", step, text);
     else
         std::fprintf(stderr, "Quillfrost: %s\n", step);
     UnregisterClassW(kClassName, appState.instance);
@@ -51,7 +61,8 @@ int FailStartup(const char* step, HRESULT status) {
 int RunGame() {
     appState.instance = GetModuleHandleW(nullptr);
     RegisterWindowClass();
-    if (!ReadDesktopSize()) return FailStartup("cannot read the desktop display mode (no display available?)", 0);
+    SetLastError(0);
+    if (!ReadDesktopSize()) return FailStartup("cannot read the desktop display mode", 0);
     appState.window = CreateGameWindow();
     if (!appState.window) return FailStartup("cannot create the game window", 0);
     gameSteps.initSounds(appState.window);

@@ -22,6 +22,8 @@ void SetGameWindowGlAttributes();
 
 // Starts SDL's video subsystem on first use; false (with SDL_GetError) if it cannot.
 bool EnsureSdlVideo();
+// Sets the last error to `error`, whose text is now what SDL_GetError says.
+void SetLastErrorFromSdl(DWORD error);
 
 // Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
 bool IsLiveWindow(HWND window);

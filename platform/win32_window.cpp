@@ -79,7 +79,7 @@ bool EnsureSdlVideo() {
     bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
     if (!invisible || (requested && *requested)) return true;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    SDL_SetError("no display available");
+    SDL_SetError("no display available (SDL came up on its \"%s\" video driver)", driver);
     return false;
 }
 
@@ -129,12 +129,18 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD, int x,
                      HWND, HMENU, HINSTANCE instance, LPVOID) {
     WindowClass* windowClass = FindClass(className);
     HWND window = AllocateWindow();
-    if (!windowClass || !window || width <= 0 || height <= 0 || !EnsureSdlVideo()) return nullptr;
+    if (!windowClass || !window || width <= 0 || height <= 0) return nullptr;
     char title[256];
     WideToUtf8(windowName, title, sizeof title);
-    SetGameWindowGlAttributes();
-    SDL_Window* sdlWindow = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!sdlWindow) return nullptr;
+    SDL_Window* sdlWindow = nullptr;
+    if (EnsureSdlVideo()) {
+        SetGameWindowGlAttributes();
+        sdlWindow = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    }
+    if (!sdlWindow) {
+        SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
+        return nullptr;
+    }
     *window = HWND__{sdlWindow, windowClass->windowProc, instance, SDL_GetWindowID(sdlWindow), true};
     if (window->windowProc(window, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(window);
@@ -155,11 +161,17 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
-    if (deviceName || !mode || !EnsureSdlVideo()) return FALSE;
+    if (deviceName || !mode) return FALSE;
     SDL_DisplayMode displayMode;
-    int status = modeNum == ENUM_CURRENT_SETTINGS ? SDL_GetDesktopDisplayMode(0, &displayMode)
+    int status = -1;
+    if (EnsureSdlVideo())
+        status = modeNum == ENUM_CURRENT_SETTINGS ? SDL_GetDesktopDisplayMode(0, &displayMode)
                                                   : SDL_GetDisplayMode(0, static_cast<int>(modeNum), &displayMode);
-    if (status != 0 || displayMode.w <= 0 || displayMode.h <= 0) return FALSE;
+    if (status != 0) {
+        SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
+        return FALSE;
+    }
+    if (displayMode.w <= 0 || displayMode.h <= 0) return FALSE;
     mode->dmPelsWidth = static_cast<DWORD>(displayMode.w);
     mode->dmPelsHeight = static_cast<DWORD>(displayMode.h);
     mode->dmBitsPerPel = SDL_BITSPERPIXEL(displayMode.format);

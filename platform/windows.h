@@ -94,6 +94,18 @@ inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 inline constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr DWORD ERROR_DEVICE_NOT_AVAILABLE = 4319;
+
+// The last error of the calling thread; the window functions set it when they fail.
+DWORD GetLastError();
+void SetLastError(DWORD error);
+inline constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
+inline constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
+// Only FROM_SYSTEM | IGNORE_INSERTS into the caller's buffer. The text of the
+// code the layer last set is the reason it had then (what SDL reported); other
+// codes read as their number. 0 when the text does not fit.
+DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer, DWORD size,
+                     void* arguments);
 
 // ---- Reference-counted interfaces -----------------------------------------
 // Every platform object (device, texture, effect, buffers, DirectInput and

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real game under the X server the test command starts: real X input
 # through xdotool, screenshots through ImageMagick's import. Then starts it from
-# folders whose names are not UTF-8, with each media file missing in turn and
-# with a broken effect file.
+# folders whose names are not UTF-8, without a display, with each media file
+# missing in turn and with a broken effect file.
 # Usage: e2e.sh GAME_EXECUTABLE BUILD_DIR
 set -uo pipefail
 game=$1
@@ -271,9 +271,23 @@ odd_folders() {
   rm -rf "$parent"
 }
 
+# Without an X display the game ends at once, its line saying why.
+no_display() {
+  local err status line
+  err=$(env -u DISPLAY "$game" 2>&1 >/dev/null)
+  status=$?
+  line=$(grep '^Quillfrost: ' <<<"$err")
+  if ((status == 1)) && [[ $line == "Quillfrost: cannot read the desktop display mode: "?* ]]; then
+    pass "no display: status 1, $line"
+  else
+    fail "no display: status $status, $err"
+  fi
+}
+
 play
 stop_game
 odd_folders
+no_display
 broken_media
 echo "e2e: $failures failure(s); screenshots in $shots"
 ((failures == 0))
