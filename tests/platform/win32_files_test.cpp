@@ -70,7 +70,8 @@ TEST(FileAttributes, FindsFilesAndFoldersByTheirWindowsForm) {
 TEST(FilePath, AnyBytesSurviveTheTripAndUnnameableCharactersAreRefused) {
     // Valid UTF-8, stray and truncated bytes, an over-long '/', an encoded
     // surrogate, the last code point and one past it.
-    for (std::string bytes : {"/caf\xc3\xa9/\xe4\xb8\xad", "\xff\x80/\xc3", "\xc0\xaf\xed\xa0\x80", "\xf4\x8f\xbf\xbf\xf4\x90\x80\x80" "a\xe4\xb8"}) {
+    for (std::string bytes :
+         {"/caf\xc3\xa9/\xe4\xb8\xad", "\xff\x80/\xc3", "\xc0\xaf\xed\xa0\x80", "\xf4\x8f\xbf\xbf\xf4\x90\x80\x80" "a\xe4\xb8"}) {
         std::string back;
         EXPECT_TRUE(WidePathToPosix(PosixPathToWide(bytes).c_str(), back));
         EXPECT_EQ(bytes, back);
