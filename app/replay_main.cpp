@@ -11,6 +11,7 @@
 #include "app/replay_report.h"
 #include "app/replay_script.h"
 #include "app/app_state.h"
+#include "app/startup_failure.h"
 #include "render/frame.h"
 #include "render/recording_renderer.h"
 #include "render/vertex_batch.h"
@@ -133,10 +134,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!StartGame(script)) {
-        std::fprintf(stderr, "quillfrost-replay: the recording device could not be set up\n");
+        std::fprintf(stderr, "quillfrost-replay: start-up failed: %s\n", StartupFailureText());
         return 1;
     }
     Run(options, script);
-    UninstallRecordingRenderer();
+    ReleaseResources();
     return 0;
 }

@@ -1,11 +1,13 @@
 // Start-up and shutdown of the renderer's resources against media files in a
 // temporary working folder: success, each file broken or missing, a malformed
-// effect, and nothing left alive after ReleaseResources.
+// effect, the same start-up on the recording device, and nothing left alive
+// after ReleaseResources.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <string>
 
@@ -13,18 +15,20 @@
 #include "media/media_search.h"
 #include "platform/d3d9_live_objects.h"
 #include "render/device_resources.h"
+#include "render/recording_renderer.h"
 #include "render/vertex_batch.h"
 #include "support/gl_test_support.h"
 #include "support/temp_tree.h"
 
 namespace {
-const char* const kBitmaps[] = {"particlecheaper7.bmp", "tiles.bmp", "particle.bmp", "TheFrontEnd.bmp", "score.bmp"};
+std::string Narrow(const WCHAR* name) { return std::string(name, name + std::wcslen(name)); }
 const std::string kShippedEffect = ReadFile(QF_SOURCE_DIR "/assets/myshader.fx");
 
 class DeviceResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : kBitmaps) dir.MakeFile(name, Bmp(4, 2, std::vector<uint32_t>(8, 0x336699)));
+        for (const BitmapTexture& bitmap : kBitmapTextures)
+            dir.MakeFile(Narrow(bitmap.name), Bmp(4, 2, std::vector<uint32_t>(8, 0x336699)));
         dir.MakeFile("myshader.fx", kShippedEffect);
         dir.EnterDir(".");
         ClearStartupFailure();
@@ -75,11 +79,12 @@ TEST_F(DeviceResourcesTest, CreatesEverythingAtTheDesktopSizeAndReleasesIt) {
 }
 
 TEST_F(DeviceResourcesTest, EachUnreadableBitmapFailsNamingTheFile) {
-    for (const char* name : kBitmaps) {
+    for (const BitmapTexture& bitmap : kBitmapTextures) {
+        const std::string name = Narrow(bitmap.name);
         dir.MakeFile(name, std::string("not a bitmap"));
         ClearStartupFailure();
         EXPECT_TRUE(FAILED(CreateDeviceAndResources(&window.window))) << name;
-        EXPECT_EQ(std::string(name) + ": cannot be read as a bitmap", StartupFailureText());
+        EXPECT_EQ(name + ": cannot be read as a bitmap", StartupFailureText());
         ReleaseResources();  // a leak on any failure path shows in TearDown's count
         dir.MakeFile(name, Bmp(1, 1, {0}));
     }
@@ -135,4 +140,28 @@ TEST_F(DeviceResourcesTest, MissingMediaFailsNamingTheFile) {
         ReleaseResources();
         dir.MakeFile(name, name[0] == 'm' ? kShippedEffect : Bmp(1, 1, {0}));
     }
+}
+
+// The replay tool and the recording tests run this same start-up: the effect
+// and the bitmaps are the files found, and a broken one fails it as on OpenGL.
+TEST_F(DeviceResourcesTest, TheRecordingDeviceGoesThroughTheSameStartup) {
+    dir.MakeFile("tiles.bmp", Bmp(8, 1, std::vector<uint32_t>(8, 0)));
+    dir.MakeFile("myshader.fx", "parameter float OnlyInThisFile unused\n" + kShippedEffect);
+    RecordingRenderer rec;
+    ASSERT_TRUE(InstallRecordingRenderer(320, 200, &rec)) << StartupFailureText();
+    D3DSURFACE_DESC tiles{};
+    renderer.tilesTexture->GetLevelDesc(0, &tiles);
+    EXPECT_EQ(8u, tiles.Width) << "the bitmap's own size";
+    EXPECT_STREQ("tiles.bmp", static_cast<RecordingTexture*>(renderer.tilesTexture)->label());
+    EXPECT_NE(nullptr, rec.effect->parameter("OnlyInThisFile"));
+    EXPECT_EQ(320u, Width(renderer.fullTargetA));
+    ReleaseResources();
+    EXPECT_EQ(0, RecordingLiveObjects());
+
+    dir.MakeFile("score.bmp", std::string("not a bitmap"));
+    ClearStartupFailure();
+    EXPECT_FALSE(InstallRecordingRenderer(320, 200, &rec));
+    EXPECT_EQ("score.bmp: cannot be read as a bitmap", std::string(StartupFailureText()));
+    EXPECT_EQ(nullptr, renderer.device);
+    EXPECT_EQ(0, RecordingLiveObjects()) << "a failed start-up releases what it made";
 }

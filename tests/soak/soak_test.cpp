@@ -218,7 +218,7 @@ protected:
         NewGame();
         ASSERT_GE(CreateBatchBuffer(), 0);
     }
-    void TearDown() override { UninstallRecordingRenderer(); }
+    void TearDown() override { ReleaseResources(); }
 };
 
 // The kill count after one frame: cleared by a title step, then one per enemy
