@@ -52,10 +52,8 @@ TEST(Mat4, RotationsWriteOnlyTheirEntriesWithPlusSineAboveTheDiagonal) {
     Mat4 y;
     y.m[1][1] = 5.0f;
     y.SetRotationY(0.5f);
-    EXPECT_EQ(y.m[1][1], 5.0f);
-    EXPECT_EQ(y.m[3][3], 0.0f);
-    EXPECT_EQ(y.m[0][2], std::sin(0.5f));
-    EXPECT_EQ(y.m[2][0], -std::sin(0.5f));
+    EXPECT_EQ(std::make_pair(y.m[1][1], y.m[3][3]), std::make_pair(5.0f, 0.0f));
+    EXPECT_EQ(std::make_pair(y.m[0][2], y.m[2][0]), std::make_pair(std::sin(0.5f), -std::sin(0.5f)));
 }
 
 TEST(Mat4, TransformIgnoresInputWAndPreMultiplyMayAlias) {
@@ -71,7 +69,6 @@ TEST(Mat4, TransformIgnoresInputWAndPreMultiplyMayAlias) {
     Mat4 expected = a, copy = a;
     expected.PreMultiply(copy);
     a.PreMultiply(a);
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(a.m[i][j], expected.m[i][j]);
+    EXPECT_EQ(0, std::memcmp(&a, &expected, sizeof a));
     EXPECT_FLOAT_EQ(a.m[0][3], 1.0f + std::cos(0.7f));  // translation composed, not added twice
 }
