@@ -37,6 +37,7 @@ TEST_F(Phases, NewGameDrawsSevenValuesPerFigureAndPlacesEnemiesOnTheOuterRing) {
 TEST_F(Phases, TheTitleHoldsThePlayerAloftUntilEitherButtonStartsAGame) {
     const int cases[][3] = {{0, 0, 0}, {1, 0, 1}, {0, 1, 0}, {1, 1, 1}};  // mouse, pad, aim
     for (const auto& [mouse, pad, aim] : cases) {
+        TearDown();  // a fresh world for each case
         SetUp();
         mouseAim = !aim;
         killCount = 12;

@@ -38,6 +38,7 @@ TEST_F(Gun, TheHitVolumeIsAnEllipticCylinderBesideTheSegment) {
         {0.5f, 0.0f, 0.7f, true},    {0.5f, 0.0f, 0.71f, false}, {0.5f, 2.1f, 0.0f, true},
         {0.5f, -2.13f, 0.0f, false}, {1.0f, 0.0f, -0.5f, true},  {-0.01f, 0.0f, 0.0f, false}};
     for (const auto& [x, y, z, hit] : cases) {
+        TearDown();  // a fresh world for each case
         SetUp();
         Place(3, x, y, z);
         Shot& s = ShotAlongX();
