@@ -53,10 +53,8 @@ TEST(Mat4, RotationsWriteOnlyTheirEntriesWithPlusSineAboveTheDiagonal) {
     Mat4 y;
     y.m[1][1] = 5.0f;
     y.SetRotationY(0.5f);
-    EXPECT_EQ(y.m[1][1], 5.0f);
-    EXPECT_EQ(y.m[3][3], 0.0f);
-    EXPECT_EQ(y.m[0][2], std::sin(0.5f));
-    EXPECT_EQ(y.m[2][0], -std::sin(0.5f));
+    EXPECT_EQ(std::make_pair(y.m[1][1], y.m[3][3]), std::make_pair(5.0f, 0.0f));
+    EXPECT_EQ(std::make_pair(y.m[0][2], y.m[2][0]), std::make_pair(std::sin(0.5f), -std::sin(0.5f)));
 }
 
 TEST(Mat4, TransformIgnoresInputW) {
