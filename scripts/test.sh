@@ -8,7 +8,6 @@ jobs=$(nproc)
 bash "$root/scripts/setup.sh"
 
 export LIBGL_ALWAYS_SOFTWARE=1
-export SDL_AUDIODRIVER=dummy
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
