@@ -61,7 +61,7 @@ void Report(const char* what, int width, int height, const Timing& t) {
 bool RunRecording(const ReplayScript& script, int width, int height) {
     if (!InstallRecordingRenderer(width, height, nullptr) || CreateBatchBuffer() < 0) return false;
     Report("recording device", width, height, Play(script));
-    UninstallRecordingRenderer();
+    ReleaseResources();
     return true;
 }
 

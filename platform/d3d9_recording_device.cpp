@@ -1,6 +1,7 @@
 #include "platform/d3d9_recording_device.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -43,7 +44,8 @@ HRESULT RecordingSurface::GetDesc(D3DSURFACE_DESC* desc) {
 }
 
 RecordingTexture::RecordingTexture(const D3DSURFACE_DESC& desc, const char* label)
-    : desc_(desc), label_(label), surface_(this, desc) {
+    : desc_(desc), surface_(this, desc) {
+    if (label != nullptr) std::snprintf(label_, sizeof label_, "%s", label);
     desc_.Type = D3DRTYPE_TEXTURE;
     ++liveObjects;
 }
@@ -390,8 +392,9 @@ HRESULT RecordingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWO
 HRESULT RecordingDevice::CreateLabelledTexture(UINT width, UINT height, const char* label,
                                                IDirect3DTexture9** texture) {
     if (texture == nullptr || width == 0 || height == 0) return Invalid(RecordedCallKind::CreateTexture);
-    *texture = new RecordingTexture(SurfaceDesc(width, height, D3DFMT_A8R8G8B8, 0, D3DPOOL_MANAGED), label);
-    Record(RecordedCallKind::CreateTexture, D3D_OK, width, height, 0, *texture, label);
+    auto* created = new RecordingTexture(SurfaceDesc(width, height, D3DFMT_A8R8G8B8, 0, D3DPOOL_MANAGED), label);
+    *texture = created;
+    Record(RecordedCallKind::CreateTexture, D3D_OK, width, height, 0, created, created->label());
     return D3D_OK;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/d3d9.h"
 #include "platform/d3dx9.h"
+#include "platform/effect_file.h"
 
 inline constexpr UINT kRecordingStages = 8;
 inline constexpr UINT kRecordingRenderStates = 256;
@@ -15,6 +16,7 @@ inline constexpr UINT kRecordingLogCapacity = 4096;
 inline constexpr UINT kRecordingDrawCapacity = 1024;
 inline constexpr UINT kRecordingMaxParameters = 16;
 inline constexpr UINT kRecordingMaxTechniques = 4;
+inline constexpr UINT kRecordingNameSize = 64;  // texture labels, parameter and technique names
 
 enum class RecordedCallKind : uint8_t {
     Clear,
@@ -101,7 +103,7 @@ public:
 private:
     ULONG references_ = 1;
     D3DSURFACE_DESC desc_;
-    const char* label_;
+    char label_[kRecordingNameSize] = {};  // cut short if longer
     RecordingSurface surface_;
 };
 
@@ -161,7 +163,7 @@ public:
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
 
-    // A texture with a readable label, for the bitmaps a headless run stands in for.
+    // A texture with a readable label (copied), for the bitmaps D3DX loads for it.
     HRESULT CreateLabelledTexture(UINT width, UINT height, const char* label, IDirect3DTexture9** texture);
 
     // The log keeps the first entries after the last ClearLog; later ones are
@@ -222,13 +224,12 @@ private:
 
 // Parameters and techniques by name; handles are the effect's own copies of
 // the names, and a name string is accepted wherever a handle is.
-enum class RecordedParameterKind : uint8_t { Texture, Float, Vector, Matrix };
 
 class RecordingEffect final : public ID3DXEffect {
 public:
     struct Parameter {
-        const char* name;
-        RecordedParameterKind kind;
+        char name[kRecordingNameSize];
+        EffectParameterKind kind;
         IDirect3DBaseTexture9* texture;
         float values[16];
         uint32_t sets;
@@ -240,9 +241,9 @@ public:
     ULONG AddRef() override { return ++references_; }
     ULONG Release() override;
 
-    // Names must outlive the effect (string literals). The first technique
-    // added is the current one, as after loading.
-    bool AddParameter(const char* name, RecordedParameterKind kind);
+    // Names are copied; false when full or a name is too long. The first
+    // technique added is the current one, as after loading.
+    bool AddParameter(const char* name, EffectParameterKind kind);
     bool AddTechnique(const char* name);
 
     D3DXHANDLE GetParameterByName(D3DXHANDLE parent, const char* name) override;
@@ -266,22 +267,24 @@ public:
     uint64_t begins = 0, passes = 0, misorderedCalls = 0, lostDeviceCalls = 0;
 
 private:
-    Parameter* Find(D3DXHANDLE handle, RecordedParameterKind kind);
+    Parameter* Find(D3DXHANDLE handle, EffectParameterKind kind);
     HRESULT Misordered(RecordedCallKind kind);
 
     ULONG references_ = 1;
     RecordingDevice* device_;
     Parameter parameters_[kRecordingMaxParameters] = {};
     UINT parameterCount_ = 0;
-    const char* techniques_[kRecordingMaxTechniques] = {};
+    char techniques_[kRecordingMaxTechniques][kRecordingNameSize] = {};
     UINT techniqueCount_ = 0;
     D3DXHANDLE technique_ = nullptr;
     bool begun_ = false;
     bool inPass_ = false;
 };
 
-// The effect with the parameters and techniques the game's effect file has.
-RecordingEffect* CreateRecordingGameEffect(RecordingDevice* device);
+// What D3DXCreateEffectFromFileW builds for a recording device: an effect with
+// the file's parameters and techniques (its programs are not run). Null when
+// the file declares more than the effect holds.
+RecordingEffect* CreateRecordingEffect(RecordingDevice* device, const EffectFileDescription& description);
 
 class RecordingDirect3D final : public IDirect3D9 {
 public:

@@ -2,6 +2,16 @@
 
 #include "platform/d3d9_recording_device.h"
 
+namespace {
+// Names longer than the effect's copies refuse rather than being cut short,
+// which would make them a different name.
+bool CopyName(char (&out)[kRecordingNameSize], const char* name) {
+    if (name == nullptr || std::strlen(name) >= kRecordingNameSize) return false;
+    std::strcpy(out, name);
+    return true;
+}
+}  // namespace
+
 RecordingEffect::RecordingEffect(RecordingDevice* device) : device_(device) { device_->AddRef(); }
 
 RecordingEffect::~RecordingEffect() {
@@ -15,16 +25,19 @@ ULONG RecordingEffect::Release() {
     return left;
 }
 
-bool RecordingEffect::AddParameter(const char* name, RecordedParameterKind kind) {
-    if (parameterCount_ == kRecordingMaxParameters || name == nullptr) return false;
-    parameters_[parameterCount_++] = Parameter{name, kind, nullptr, {}, 0};
+bool RecordingEffect::AddParameter(const char* name, EffectParameterKind kind) {
+    if (parameterCount_ == kRecordingMaxParameters) return false;
+    Parameter& p = parameters_[parameterCount_];
+    p = Parameter{{}, kind, nullptr, {}, 0};
+    if (!CopyName(p.name, name)) return false;
+    ++parameterCount_;
     return true;
 }
 
 bool RecordingEffect::AddTechnique(const char* name) {
-    if (techniqueCount_ == kRecordingMaxTechniques || name == nullptr) return false;
-    techniques_[techniqueCount_++] = name;
-    if (technique_ == nullptr) technique_ = name;
+    if (techniqueCount_ == kRecordingMaxTechniques || !CopyName(techniques_[techniqueCount_], name)) return false;
+    if (technique_ == nullptr) technique_ = techniques_[techniqueCount_];
+    ++techniqueCount_;
     return true;
 }
 
@@ -57,14 +70,14 @@ const RecordingEffect::Parameter* RecordingEffect::parameter(const char* name) c
 }
 
 // A handle or name of a parameter of the given kind; null otherwise.
-RecordingEffect::Parameter* RecordingEffect::Find(D3DXHANDLE handle, RecordedParameterKind kind) {
+RecordingEffect::Parameter* RecordingEffect::Find(D3DXHANDLE handle, EffectParameterKind kind) {
     const Parameter* found = parameter(handle);
     if (found == nullptr || found->kind != kind) return nullptr;
     return &parameters_[found - parameters_];
 }
 
 HRESULT RecordingEffect::SetTexture(D3DXHANDLE handle, IDirect3DBaseTexture9* texture) {
-    Parameter* p = Find(handle, RecordedParameterKind::Texture);
+    Parameter* p = Find(handle, EffectParameterKind::Texture);
     if (p) {
         p->texture = texture;
         ++p->sets;
@@ -75,7 +88,7 @@ HRESULT RecordingEffect::SetTexture(D3DXHANDLE handle, IDirect3DBaseTexture9* te
 }
 
 HRESULT RecordingEffect::SetFloat(D3DXHANDLE handle, float value) {
-    Parameter* p = Find(handle, RecordedParameterKind::Float);
+    Parameter* p = Find(handle, EffectParameterKind::Float);
     if (p) {
         p->values[0] = value;
         ++p->sets;
@@ -87,7 +100,7 @@ HRESULT RecordingEffect::SetFloat(D3DXHANDLE handle, float value) {
 }
 
 HRESULT RecordingEffect::SetVector(D3DXHANDLE handle, const D3DXVECTOR4* vector) {
-    Parameter* p = vector ? Find(handle, RecordedParameterKind::Vector) : nullptr;
+    Parameter* p = vector ? Find(handle, EffectParameterKind::Vector) : nullptr;
     if (p) {
         std::memcpy(p->values, vector, sizeof *vector);
         ++p->sets;
@@ -99,7 +112,7 @@ HRESULT RecordingEffect::SetVector(D3DXHANDLE handle, const D3DXVECTOR4* vector)
 }
 
 HRESULT RecordingEffect::SetMatrix(D3DXHANDLE handle, const D3DXMATRIX* matrix) {
-    Parameter* p = matrix ? Find(handle, RecordedParameterKind::Matrix) : nullptr;
+    Parameter* p = matrix ? Find(handle, EffectParameterKind::Matrix) : nullptr;
     if (p) {
         std::memcpy(p->values, &matrix->m[0][0], sizeof p->values);
         ++p->sets;
@@ -154,18 +167,13 @@ HRESULT RecordingEffect::OnLostDevice() {
     return D3D_OK;
 }
 
-RecordingEffect* CreateRecordingGameEffect(RecordingDevice* device) {
+RecordingEffect* CreateRecordingEffect(RecordingDevice* device, const EffectFileDescription& description) {
     auto* effect = new RecordingEffect(device);
-    effect->AddParameter("RenderTargetTexture", RecordedParameterKind::Texture);
-    effect->AddParameter("RenderTargetWidth", RecordedParameterKind::Float);
-    effect->AddParameter("RenderTargetHeight", RecordedParameterKind::Float);
-    effect->AddParameter("mWorldViewProjection", RecordedParameterKind::Matrix);
-    effect->AddParameter("CamerPosition", RecordedParameterKind::Vector);
-    effect->AddParameter("MagicValue", RecordedParameterKind::Float);
-    effect->AddParameter("LightPosition", RecordedParameterKind::Vector);
-    effect->AddParameter("DistortionPosx", RecordedParameterKind::Float);
-    effect->AddParameter("DistortionPosy", RecordedParameterKind::Float);
-    effect->AddTechnique("WorldLighting");
-    effect->AddTechnique("RenderToShadowPlane");
-    return effect;
+    bool fits = true;
+    for (const EffectParameterDecl& p : description.parameters)
+        fits = fits && effect->AddParameter(p.name.c_str(), p.kind);
+    for (const EffectTechniqueDecl& t : description.techniques) fits = fits && effect->AddTechnique(t.name.c_str());
+    if (fits) return effect;
+    effect->Release();
+    return nullptr;
 }

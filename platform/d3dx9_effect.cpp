@@ -1,9 +1,11 @@
 // D3DXCreateEffectFromFileW: reads our effect text format and builds the
-// effect; a malformed file fails with "file:line: reason" in the error buffer.
+// effect for the device it is given (OpenGL or recording); a malformed file
+// fails with "file:line: reason" in the error buffer.
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "platform/d3d9_recording_device.h"
 #include "platform/d3dx9.h"
 #include "platform/file_path.h"
 #include "platform/gl_effect.h"
@@ -45,12 +47,18 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, con
     if (effect == nullptr) return D3DERR_INVALIDCALL;
     *effect = nullptr;
     auto* glDevice = dynamic_cast<GlDevice*>(device);
+    auto* recordingDevice = dynamic_cast<RecordingDevice*>(device);
     std::string path, text;
-    if (glDevice == nullptr || !WidePathToPosix(srcFile, path)) return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
+    if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
+        return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
     if (!ReadWholeFile(path, &text)) return Fail(E_FAIL, path + ": cannot read the file", errors);
     EffectFileDescription description;
     EffectParseError error;
     if (!ParseEffectFile(text, &description, &error)) return Fail(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
+    if (recordingDevice != nullptr) {
+        *effect = CreateRecordingEffect(recordingDevice, description);
+        return *effect ? D3D_OK : Fail(E_FAIL, path + ": too many parameters or techniques", errors);
+    }
     auto* built = new GlEffect(glDevice);
     if (!built->Build(description, &error)) {
         built->Release();

@@ -1,8 +1,10 @@
-// D3DX textures: render targets and textures loaded from BMP files.
+// D3DX textures: render targets and textures loaded from BMP files. A
+// recording device gets a labelled texture of the bitmap's size; it keeps no pixels.
 #include <SDL.h>
 
 #include <string>
 
+#include "platform/d3d9_recording_device.h"
 #include "platform/d3dx9.h"
 #include "platform/file_path.h"
 #include "platform/gl_device.h"
@@ -34,6 +36,11 @@ HRESULT TextureFromSurface(GlDevice* device, SDL_Surface* image, IDirect3DTextur
     *texture = created;
     return D3D_OK;
 }
+
+const char* FileName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
 }  // namespace
 
 HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT mipLevels, DWORD usage,
@@ -46,11 +53,16 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, ID
     if (texture == nullptr) return D3DERR_INVALIDCALL;
     *texture = nullptr;
     auto* glDevice = dynamic_cast<GlDevice*>(device);
+    auto* recordingDevice = dynamic_cast<RecordingDevice*>(device);
     std::string path;
-    if (glDevice == nullptr || !WidePathToPosix(srcFile, path)) return D3DERR_INVALIDCALL;
+    if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
+        return D3DERR_INVALIDCALL;
     SDL_Surface* image = LoadRgbaBitmap(path);
     if (image == nullptr) return D3DXERR_INVALIDDATA;
-    HRESULT result = TextureFromSurface(glDevice, image, texture);
+    HRESULT result = glDevice ? TextureFromSurface(glDevice, image, texture)
+                              : recordingDevice->CreateLabelledTexture(static_cast<UINT>(image->w),
+                                                                       static_cast<UINT>(image->h), FileName(path),
+                                                                       texture);
     SDL_FreeSurface(image);
     return result;
 }

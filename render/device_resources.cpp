@@ -14,13 +14,10 @@ namespace {
 // them would load and then draw nothing, so start-up refuses it.
 const char* const kRequiredTechniques[] = {"WorldLighting", "RenderToShadowPlane"};
 
-D3DPRESENT_PARAMETERS DesktopPresentation() {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof mode;
-    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+D3DPRESENT_PARAMETERS Presentation(UINT width, UINT height) {
     D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = mode.dmPelsWidth;
-    p.BackBufferHeight = mode.dmPelsHeight;
+    p.BackBufferWidth = width;
+    p.BackBufferHeight = height;
     p.BackBufferFormat = D3DFMT_X8R8G8B8;
     p.BackBufferCount = 1;
     p.MultiSampleType = D3DMULTISAMPLE_NONE;
@@ -36,13 +33,8 @@ D3DPRESENT_PARAMETERS DesktopPresentation() {
     return p;
 }
 
-HRESULT CreateDevice(HWND window) {
-    renderer.direct3d = Direct3DCreate9(D3D_SDK_VERSION);
-    if (renderer.direct3d == nullptr) {
-        NoteStartupFailure("Direct3D is not available (no OpenGL 3.3 core)");
-        return E_FAIL;
-    }
-    D3DPRESENT_PARAMETERS parameters = DesktopPresentation();
+HRESULT CreateDevice(HWND window, UINT width, UINT height) {
+    D3DPRESENT_PARAMETERS parameters = Presentation(width, height);
     if (FAILED(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &renderer.device))) {
         NoteStartupFailure("cannot create the Direct3D device (OpenGL 3.3 core context)");
@@ -156,16 +148,8 @@ HRESULT LoadTexture(const WCHAR* name, IDirect3DTexture9** texture) {
 }
 
 HRESULT LoadTextures() {
-    const struct {
-        const WCHAR* name;
-        IDirect3DTexture9** texture;
-    } bitmaps[] = {{L"particlecheaper7.bmp", &renderer.particleCheapTexture},
-                   {L"tiles.bmp", &renderer.tilesTexture},
-                   {L"particle.bmp", &renderer.particleTexture},
-                   {L"TheFrontEnd.bmp", &renderer.frontEndTexture},
-                   {L"score.bmp", &renderer.scoreTexture}};
-    for (const auto& bitmap : bitmaps) {
-        HRESULT status = LoadTexture(bitmap.name, bitmap.texture);
+    for (const BitmapTexture& bitmap : kBitmapTextures) {
+        HRESULT status = LoadTexture(bitmap.name, &(renderer.*bitmap.texture));
         if (FAILED(status)) return status;
     }
     return S_OK;
@@ -189,7 +173,20 @@ void ReleaseOnce(T*& object) {
 
 HRESULT CreateDeviceAndResources(HWND window) {
     CreateController(window);
-    HRESULT status = CreateDevice(window);
+    IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
+    if (direct3d == nullptr) {
+        NoteStartupFailure("Direct3D is not available (no OpenGL 3.3 core)");
+        return E_FAIL;
+    }
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    return CreateRenderer(direct3d, window, mode.dmPelsWidth, mode.dmPelsHeight);
+}
+
+HRESULT CreateRenderer(IDirect3D9* direct3d, HWND window, UINT width, UINT height) {
+    renderer.direct3d = direct3d;
+    HRESULT status = CreateDevice(window, width, height);
     if (SUCCEEDED(status)) status = CreateRenderTargets();
     if (SUCCEEDED(status)) {
         status = ClearRenderTargets();
@@ -210,11 +207,7 @@ HRESULT CreateDeviceAndResources(HWND window) {
 
 void ReleaseResources() {
     ReleaseOnce(vertexBatch.buffer);
-    ReleaseOnce(renderer.particleCheapTexture);
-    ReleaseOnce(renderer.tilesTexture);
-    ReleaseOnce(renderer.particleTexture);
-    ReleaseOnce(renderer.frontEndTexture);
-    ReleaseOnce(renderer.scoreTexture);
+    for (const BitmapTexture& bitmap : kBitmapTextures) ReleaseOnce(renderer.*bitmap.texture);
     if (renderer.effect != nullptr) renderer.effect->OnLostDevice();
     ReleaseOnce(renderer.effect);
     renderer.worldViewProjectionHandle = nullptr;

@@ -1,9 +1,11 @@
-// Fills the global renderer with the recording device and effect, for tests and
-// headless runs: the device, the effect, the three render targets and five
-// labelled stand-ins for the bitmaps, with the states start-up leaves behind.
+// Runs the game's renderer start-up on the recording device, for tests, the
+// replay tool and headless runs: the same CreateRenderer as the game's, with
+// the effect and bitmaps found by the same media search. ReleaseResources
+// ends it, as it ends the game's.
 #pragma once
 
 #include "platform/d3d9_recording_device.h"
+#include "render/device_resources.h"
 
 struct RecordingRenderer {
     RecordingDirect3D* direct3d = nullptr;
@@ -11,8 +13,7 @@ struct RecordingRenderer {
     RecordingEffect* effect = nullptr;
 };
 
-// False, changing nothing, when the renderer already holds a device.
+// False, changing nothing, when the renderer already holds a device; false,
+// with everything released again, when start-up fails (the reason noted
+// through NoteStartupFailure).
 bool InstallRecordingRenderer(UINT width, UINT height, RecordingRenderer* installed);
-// Releases what the renderer and the vertex batch hold, in shutdown order, and
-// clears the fields; the batch's buffer is included whoever created it.
-void UninstallRecordingRenderer();

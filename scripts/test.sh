@@ -8,7 +8,6 @@ jobs=$(nproc)
 bash "$root/scripts/setup.sh"
 
 export LIBGL_ALWAYS_SOFTWARE=1
-export SDL_AUDIODRIVER=dummy
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Without -noreset Xvfb resets whenever its last client leaves and drops the

@@ -82,7 +82,8 @@ TEST_F(MainLoopTest, PostedQuitComesFirstAndStaleHandlesAreRefused) {
 
     HWND window = appState.window;
     ASSERT_TRUE(DestroyWindow(window));
-    EXPECT_FALSE(DestroyWindow(window) || ShowWindow(window, SW_SHOWDEFAULT) || PostMessageW(window, WM_NULL, 0, 0));
+    EXPECT_EQ(std::make_tuple(DestroyWindow(window), ShowWindow(window, SW_SHOWDEFAULT), PostMessageW(window, WM_NULL, 0, 0)),
+              std::make_tuple(FALSE, FALSE, FALSE));
     message = {window, WM_CLOSE, 0, 0, 0, {}};
     EXPECT_EQ(DispatchMessageW(&message), 0);
     EXPECT_EQ(stepLog.releases, 1);

@@ -64,19 +64,16 @@ TEST(Sound, RestoreRetriesWhileLostAndGivesUpAfterItsBound) {
     LPDIRECTSOUNDBUFFER buffers[] = {&buffer};
     Sound sound(buffers, 16, 1, OpenWave(PcmWave(Ramp(16))), 0);
     bool restored = true;
-    EXPECT_EQ(sound.RestoreBuffer(&buffer, &restored), S_FALSE);
-    EXPECT_FALSE(restored);
+    EXPECT_EQ(std::make_pair(sound.RestoreBuffer(&buffer, &restored), restored), std::make_pair(S_FALSE, false));
     buffer.lostFor = 5;
-    EXPECT_EQ(sound.RestoreBuffer(&buffer, &restored), S_OK);
-    EXPECT_TRUE(restored);
+    EXPECT_EQ(std::make_pair(sound.RestoreBuffer(&buffer, &restored), restored), std::make_pair(S_OK, true));
     EXPECT_EQ(buffer.restores, 6);  // every pass asks twice, the last one too
 
     buffer.lostFor = 1 << 30;
     buffer.restores = 0;
     buffer.bytes.assign(16, 0xEE);
     EXPECT_EQ(sound.FillBufferWithSound(&buffer, false), DSERR_BUFFERLOST);
-    EXPECT_EQ(buffer.bytes, Bytes(16, 0xEE));
-    EXPECT_EQ(buffer.restores, 2 * Sound::kMaxRestorePasses);
+    EXPECT_EQ(std::make_pair(buffer.bytes, buffer.restores), std::make_pair(Bytes(16, 0xEE), 2 * Sound::kMaxRestorePasses));
 }
 
 }  // namespace

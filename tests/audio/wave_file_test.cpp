@@ -74,8 +74,7 @@ TEST_P(Wave, HeaderProblemsFail) {
     noData.push_back(Riff(Cat({PcmFormat(), Chunk("fact", Ramp(4))})));
     for (const Bytes& bytes : noData) {
         EXPECT_EQ(Open(bytes), E_FAIL);
-        EXPECT_NE(wave->file, nullptr);
-        EXPECT_EQ(wave->size, 0u);
+        EXPECT_EQ(std::make_pair(wave->file != nullptr, wave->size), std::make_pair(true, DWORD{0}));
     }
     EXPECT_EQ(Open(NonPcm(32, 32)), S_OK);
 }
@@ -116,8 +115,8 @@ TEST(WaveFile, MisuseAndMissingFilesGiveTheirCodes) {
     WaveFile wave;
     BYTE buffer[4];
     DWORD got = 0;
-    EXPECT_EQ(wave.Read(buffer, 4, &got), CO_E_NOTINITIALIZED);
-    EXPECT_EQ(wave.ResetFile(), CO_E_NOTINITIALIZED);
+    EXPECT_EQ(std::make_pair(wave.Read(buffer, 4, &got), wave.ResetFile()),
+              std::make_pair(CO_E_NOTINITIALIZED, CO_E_NOTINITIALIZED));
     EXPECT_EQ(wave.Open(nullptr, WaveFile::kModeRead), E_INVALIDARG);
     for (const std::wstring& name : {std::wstring(L"/tmp/qf_audio_missing/nothing.wav"), std::wstring(L"/tmp"), std::wstring(5000, L'a')})
         EXPECT_EQ(wave.Open(name.c_str(), WaveFile::kModeRead), E_FAIL);

@@ -31,19 +31,14 @@ TEST(EffectFile, ReadsParametersStatesAndProgramsWithTheirFirstLines) {
     EffectFileDescription d;
     EffectParseError error;
     ASSERT_TRUE(ParseEffectFile(text, &d, &error)) << error.line << ": " << error.reason;
-    ASSERT_EQ(2u, d.parameters.size());
-    EXPECT_FALSE(d.parameters[0].unused);
-    EXPECT_TRUE(d.parameters[1].unused);
-    ASSERT_EQ(1u, d.techniques.size());
+    ASSERT_EQ(std::make_pair(d.parameters.size(), d.techniques.size()), std::make_pair(size_t{2}, size_t{1}));
+    EXPECT_EQ(std::make_pair(d.parameters[0].unused, d.parameters[1].unused), std::make_pair(false, true));
     const EffectTechniqueDecl& t = d.techniques[0];
     ASSERT_EQ(2u, t.states.size());
-    EXPECT_EQ(D3DRS_ZFUNC, t.states[0].state);
-    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESS), t.states[0].value);
-    EXPECT_EQ(static_cast<DWORD>(TRUE), t.states[1].value);
-    EXPECT_EQ("void main() {}\n", t.vertex.source);
-    EXPECT_EQ(9, t.vertex.firstLine);
-    EXPECT_EQ("line one\nline two\n", t.fragment.source);
-    EXPECT_EQ(12, t.fragment.firstLine);
+    EXPECT_EQ(std::make_tuple(t.states[0].state, t.states[0].value, t.states[1].value),
+              std::make_tuple(D3DRS_ZFUNC, DWORD{D3DCMP_LESS}, DWORD{TRUE}));
+    EXPECT_EQ(std::make_pair(t.vertex.source, t.vertex.firstLine), std::make_pair(std::string("void main() {}\n"), 9));
+    EXPECT_EQ(std::make_pair(t.fragment.source, t.fragment.firstLine), std::make_pair(std::string("line one\nline two\n"), 12));
 }
 
 // The recording effect the render tests use mirrors these names and kinds.

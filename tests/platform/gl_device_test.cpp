@@ -67,15 +67,13 @@ TEST_F(DeviceTest, BackBufferAndRenderTargetHaveTheirOwnSizes) {
     D3DSURFACE_DESC desc{};
     back->GetDesc(&desc);
     back->Release();
-    EXPECT_EQ(320u, desc.Width);
-    EXPECT_EQ(240u, desc.Height);
+    EXPECT_EQ(std::make_pair(desc.Width, desc.Height), std::make_pair(320u, 240u));
     ASSERT_EQ(D3D_OK, device->CreateTexture(64, 48, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target,
                                             nullptr));
     ASSERT_EQ(D3D_OK, target->GetSurfaceLevel(0, &targetSurface));
     ASSERT_EQ(D3D_OK, device->SetRenderTarget(0, targetSurface));
     targetSurface->GetDesc(&desc);
-    EXPECT_EQ(64u, desc.Width);
-    EXPECT_EQ(48u, desc.Height);
+    EXPECT_EQ(std::make_pair(desc.Width, desc.Height), std::make_pair(64u, 48u));
     IDirect3DSurface9* none = reinterpret_cast<IDirect3DSurface9*>(1);
     EXPECT_EQ(D3DERR_INVALIDCALL, target->GetSurfaceLevel(1, &none));
     EXPECT_EQ(nullptr, none);

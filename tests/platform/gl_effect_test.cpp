@@ -123,13 +123,12 @@ TEST_F(EffectTest, BeginEndRestoreStatesAndParametersAreCheckedByNameAndKind) {
     ASSERT_EQ(D3D_OK, effect->BeginPass(0));
     DWORD zFunc = 0, zWrite = 0;
     device->GetRenderState(D3DRS_ZFUNC, &zFunc);
-    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESS), zFunc);
+    EXPECT_EQ(DWORD{D3DCMP_LESS}, zFunc);
     effect->EndPass();
     effect->End();
     device->GetRenderState(D3DRS_ZFUNC, &zFunc);
     device->GetRenderState(D3DRS_ZWRITEENABLE, &zWrite);
-    EXPECT_EQ(static_cast<DWORD>(D3DCMP_LESSEQUAL), zFunc);
-    EXPECT_EQ(static_cast<DWORD>(FALSE), zWrite);
+    EXPECT_EQ(std::make_pair(zFunc, zWrite), std::make_pair(DWORD{D3DCMP_LESSEQUAL}, DWORD{FALSE}));
 
     D3DXHANDLE width = effect->GetParameterByName(nullptr, "RenderTargetWidth");
     EXPECT_EQ(D3D_OK, effect->SetFloat(width, 1280.0f));
@@ -186,8 +185,7 @@ TEST_F(EffectTest, BitmapsLoadWithBackslashPathsAndBadFilesFail) {
     ASSERT_EQ(D3D_OK, D3DXCreateTextureFromFileW(device, path.c_str(), &texture));
     D3DSURFACE_DESC desc{};
     texture->GetLevelDesc(0, &desc);
-    EXPECT_EQ(3u, desc.Width);
-    EXPECT_EQ(1u, desc.Height);
+    EXPECT_EQ(std::make_pair(desc.Width, desc.Height), std::make_pair(3u, 1u));
     IDirect3DTexture9* bad = nullptr;
     dir.MakeFile("bad.bmp", std::string("BM not really a bitmap"));
     EXPECT_TRUE(FAILED(D3DXCreateTextureFromFileW(device, Wide(dir.Path("bad.bmp")).c_str(), &bad)));

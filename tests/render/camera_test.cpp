@@ -28,11 +28,9 @@ TEST_F(Camera, TheEyeFollowsTheRootWithinTheBounds) {
     for (const auto& c : cases) {
         PutRoot(c[0], c[1]);
         const float* effectEye = rec.effect->parameter("CamerPosition")->values;
-        const float expected[4] = {c[2], 13.0f, c[3], 0.0f};
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(effectEye[k], expected[k]) << c[0] << ' ' << c[1];
-        EXPECT_EQ(cameraEye.x, c[2]);
-        EXPECT_EQ(cameraEye.z, c[3]);
-        EXPECT_EQ(cameraEye.w, 0.0f);  // the root column's w
+        const auto expected = std::make_tuple(c[2], 13.0f, c[3], 0.0f);  // w: the root column's
+        EXPECT_EQ(std::make_tuple(effectEye[0], effectEye[1], effectEye[2], effectEye[3]), expected) << c[0] << ' ' << c[1];
+        EXPECT_EQ(std::make_tuple(cameraEye.x, cameraEye.y, cameraEye.z, cameraEye.w), expected);
     }
 }
 

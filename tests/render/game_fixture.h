@@ -22,7 +22,7 @@ protected:
         ASSERT_TRUE(InstallRecordingRenderer(1280, 720, &rec));
         ASSERT_GE(CreateBatchBuffer(), 0);
     }
-    static void TearDownTestSuite() { UninstallRecordingRenderer(); }
+    static void TearDownTestSuite() { ReleaseResources(); }
     // A fresh title screen with released input.
     void SetUp() override {
         inputState = InputState{};

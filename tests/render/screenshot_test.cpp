@@ -78,12 +78,7 @@ protected:
 
 TEST_F(Screens, TitleThenPlayWithShotsAndACountThenDeath) {
     for (int f = 0; f < 24; ++f) RunFrame();
-    Shoot("title");
-    const int titleBright = Count(200, 200, 200);
-    for (int f = 0; f < 24; ++f) RunFrame();  // the picture is hidden now
-    capture->captureNextPresent = true;
-    RunFrame();
-    EXPECT_GT(titleBright, Count(200, 200, 200) + 1000) << "the title picture adds a bright area";
+    Shoot("title");  // the blink itself is pinned by the frame and end-to-end tests
 
     // Start with the mouse and fire to the upper right until something dies.
     Send(WM_MOUSEMOVE, MAKELPARAM(width * 3 / 4, height / 3));

@@ -60,14 +60,10 @@ TEST_F(VertexBatchTest, StoredFieldsShiftZButLastPositionDoesNot) {
     vertexBatch.Add(Vec4(1.5f, -1.4f, 0.0f, 0.75f), Vec4(0.5f, 1.0f, -0.5f, 2.0f), Vec4(0.0f, 0.0f, -1.0f, 9.0f), uv);
     vertexBatch.Add(Vec4(-2.0f, 3.0f, -4.0f, 1.0f), Vec4(0, 0, 0, 0), Vec4(1, 0, 0, 0));
     const BatchVertex first = Vertex(0);
-    EXPECT_EQ(first.z, 4.0f);
-    EXPECT_EQ(first.nz, -1.0f);
+    EXPECT_EQ(std::make_tuple(first.z, first.nz, first.u, first.v), std::make_tuple(4.0f, -1.0f, 0.25f, 5.0f));
     EXPECT_EQ(first.colour, 0xFF80FF00u) << "ARGB: alpha 2.0 -> 255, red 0.5 -> 128, green 1 -> 255, blue -0.5 -> 0";
-    EXPECT_EQ(first.u, 0.25f);
-    EXPECT_EQ(first.v, 5.0f);
     EXPECT_EQ(Vertex(1).u, 0.0f) << "no texture coordinates given";
-    EXPECT_EQ(vertexBatch.lastPosition.z, -4.0f);
-    EXPECT_EQ(vertexBatch.lastPosition.w, 1.0f);
+    EXPECT_EQ(std::make_pair(vertexBatch.lastPosition.z, vertexBatch.lastPosition.w), std::make_pair(-4.0f, 1.0f));
 }
 
 TEST(PackColour, RoundsHalfUpTruncatesAndClamps) {

@@ -90,12 +90,7 @@ struct Findings {
 
 // What the run went through, so that a quiet run cannot pass as a thorough one.
 struct Coverage {
-    long gamesStarted = 0;
-    long controllerGames = 0;
-    long deaths = 0;
-    long ragDollFrames = 0;
-    long shotsSeen = 0;
-    long maxKillCount = 0;
+    long gamesStarted = 0, controllerGames = 0, deaths = 0, ragDollFrames = 0, shotsSeen = 0, maxKillCount = 0;
 };
 
 bool Finite(const Vec4& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w); }
@@ -137,13 +132,7 @@ void CheckState(long frame, Findings& findings) {
     }
 }
 
-MSG Message(UINT kind, WPARAM wParam, LPARAM lParam) {
-    MSG m = {};
-    m.message = kind;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    return m;
-}
+MSG Message(UINT kind, WPARAM wParam, LPARAM lParam) { return MSG{nullptr, kind, wParam, lParam, 0, {}}; }
 
 // Random play: each frame some window messages, and while a controller is
 // attached a fresh poll of its whole state.
@@ -178,12 +167,8 @@ private:
 
     void Poll() {
         // A held stick or button stays for a while, as a hand on the pad would.
-        if (Chance(1, 20)) {
-            pad_.lX = Axis();
-            pad_.lY = Axis();
-            pad_.lRx = Axis();
-            pad_.lRy = Axis();
-        }
+        if (Chance(1, 20))
+            for (LONG* axis : {&pad_.lX, &pad_.lY, &pad_.lRx, &pad_.lRy}) *axis = Axis();
         if (Chance(1, 30))
             for (int b = 0; b < 4; ++b) pad_.rgbButtons[b] = Chance(1, b == 1 || b == 2 ? 6 : 3) ? 0x80 : 0;
         inputState.controller = pad_;
@@ -218,12 +203,8 @@ protected:
         NewGame();
         ASSERT_GE(CreateBatchBuffer(), 0);
     }
-    void TearDown() override { UninstallRecordingRenderer(); }
+    void TearDown() override { ReleaseResources(); }
 };
-
-// The kill count after one frame: cleared by a title step, then one per enemy
-// death (deaths happen only after the phase step).
-long ExpectedKills(long before, bool wasTitle, long deaths) { return (wasTitle ? 0 : before) + deaths; }
 
 TEST_F(Soak, RandomPlayKeepsTheWorldSoundWithoutAllocating) {
     RandomPlayer player(20261206u);
@@ -245,7 +226,8 @@ TEST_F(Soak, RandomPlayKeepsTheWorldSoundWithoutAllocating) {
 
         long deaths = 0;
         for (int i = 1; i < kCreatureCount; ++i) deaths += wasAlive[i] == 1 && creatures[i].alive == 0;
-        if (killCount != ExpectedKills(killsBefore, wasTitle, deaths)) findings.Note(frame, "kill count drifted", 0);
+        // Cleared by a title step, then one per enemy death (deaths come after the phase step).
+        if (killCount != (wasTitle ? 0 : killsBefore) + deaths) findings.Note(frame, "kill count drifted", 0);
         CheckState(frame, findings);
 
         coverage.deaths += deaths;

@@ -19,7 +19,7 @@ public:
     }
 
     void TearDown() override {
-        UninstallRecordingRenderer();
+        ReleaseResources();
         EXPECT_EQ(RecordingLiveObjects(), 0) << "a recording object leaked or was released twice";
     }
 

@@ -21,7 +21,7 @@ protected:
         vertexBatch.doubleNext = 0;
         DrawNumber(n, x, 0.0f, 0.0f, 1.0f, s);
         float minX = 1e9f;
-        for (int i = 0; i < vertexBatch.count; ++i) minX = std::min(minX, At(i).x);
+        for (int i = 0; i < vertexBatch.count; ++i) minX = std::min(minX, Vertex(i).x);
         return minX;
     }
 };
@@ -45,17 +45,17 @@ TEST_F(ScoreDisplay, BarCornersAreBlueQuadsInStripOrder) {
     ASSERT_EQ(vertexBatch.count, 5);
     const float xs[4] = {1.0f, 3.0f, 1.0f, 3.0f}, ys[4] = {5.1f, 5.1f, 4.9f, 4.9f};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_FLOAT_EQ(At(i).x, xs[i]);
-        EXPECT_FLOAT_EQ(At(i).y, ys[i]);
-        EXPECT_EQ(At(i).z, 11.0f);
-        EXPECT_EQ(At(i).colour, 0xFF0000FFu);
+        EXPECT_FLOAT_EQ(Vertex(i).x, xs[i]);
+        EXPECT_FLOAT_EQ(Vertex(i).y, ys[i]);
+        EXPECT_EQ(Vertex(i).z, 11.0f);
+        EXPECT_EQ(Vertex(i).colour, 0xFF0000FFu);
     }
     vertexBatch.Reset();
     vertexBatch.doubleNext = 0;
     DrawSegment(64, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f);  // lower right
-    EXPECT_FLOAT_EQ(At(0).x, 0.6f);
-    EXPECT_FLOAT_EQ(At(1).y, -1.0f);
-    EXPECT_FLOAT_EQ(At(2).x, 0.4f);
+    EXPECT_FLOAT_EQ(Vertex(0).x, 0.6f);
+    EXPECT_FLOAT_EQ(Vertex(1).y, -1.0f);
+    EXPECT_FLOAT_EQ(Vertex(2).x, 0.4f);
     vertexBatch.Reset();
     for (int bit : {0, 3, 256, -1}) DrawSegment(bit, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(vertexBatch.count, 0);

@@ -1,30 +1,16 @@
-// Puts the game's globals back to their start values around each test and
-// gives the batch a buffer in memory.
+// The recording renderer and a small batch buffer (from the shared fixture),
+// with the game's globals back at their start values around each test.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include "app/input.h"
-#include "render/recording_renderer.h"
-#include "render/vertex_batch.h"
-#include "support/array_vertex_buffer.h"
+#include "support/recording_batch_fixture.h"
 #include "world/player_gun.h"
 #include "world/world_tables.h"
 
-class WorldFixture : public ::testing::Test {
+class WorldFixture : public RecordingBatchTest {
 protected:
-    ArrayVertexBuffer<4096> buffer;
-
-    const BatchVertex& At(int i) const { return buffer.vertices[i]; }
-
     void SetUp() override {
-        // Draw calls need a device; the recording one stays for the whole run.
-        static const bool installed = InstallRecordingRenderer(64, 64, nullptr);
-        (void)installed;
-        vertexBatch.buffer = &buffer;
-        vertexBatch.Reset();
-        vertexBatch.doubleNext = 0;
-        vertexBatch.lastPosition = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
+        RecordingBatchTest::SetUp();
         inputState = InputState{};
         killCount = 0;
         gameState = Title;
@@ -32,5 +18,4 @@ protected:
         fireTimer = 0.0f;
         playerGun = PlayerGun{};
     }
-    void TearDown() override { vertexBatch.buffer = nullptr; }
 };
