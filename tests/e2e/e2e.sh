@@ -22,19 +22,24 @@ holder=
 # and closes, unanswered, any connection that arrives meanwhile: a game started
 # then finds no X display, SDL comes up on a driver without one, and the game
 # refuses to start. A connection held for the whole run keeps the server from
-# resetting between the short-lived clients below. Its own first connection
-# can meet such a reset (the previous test has just left), so it may take a
-# second try; the game never gets one.
+# resetting between the short-lived clients below. The holder itself can meet
+# a reset (the previous test has just left) and is then connected again,
+# before any start of the game; the game never gets a second start.
 hold_out=$shots/e2e-hold.out
-held() { kill -0 "$holder" 2>/dev/null && [[ $(<"$hold_out") == *QUILLFROST_E2E_HOLD* ]]; }
+held() { [[ -n $holder ]] && kill -0 "$holder" 2>/dev/null && [[ $(<"$hold_out") == *QUILLFROST_E2E_HOLD* ]]; }
 hold_server() {
+  held && return
+  [[ -n $holder ]] && echo "e2e: the X server dropped the held connection; holding it again"
   for _ in 1 2 3; do
     stdbuf -oL xprop -root -spy QUILLFROST_E2E_HOLD >"$hold_out" 2>&1 &
     holder=$!
     for _ in $(seq 100); do
-      held && return
+      held && break
       sleep 0.1
     done
+    # A reset already under way when it connected ends it at once.
+    sleep 0.5
+    held && return
     kill "$holder" 2>/dev/null
   done
   echo "e2e: cannot hold a connection to the X server: $(<"$hold_out")"
@@ -116,12 +121,15 @@ title_pixels() { count_pixels "$shot" "$title_area" "${title_colour[@]}"; }
 game_out=$shots/e2e-game.out
 start_game() {
   local folder=${1:-$build} program=${2:-$game}
+  hold_server
   (cd "$folder" && exec "$program") >"$game_out" 2>&1 &
   game_pid=$!
   wait_for 60 find_window && ! exited && wait_for 30 window_mapped && return 0
   local state="running"
   exited && { wait "$game_pid"; state="exited with status $?"; game_pid=; }
-  fail "no mapped window titled Quillfrost (game $state; window '${window:-}'); X says: $(xwininfo -root -tree 2>&1 | head -n 12)"
+  local hold="held X connection alive"
+  held || hold="held X connection lost"
+  fail "no mapped window titled Quillfrost (game $state; window '${window:-}'; $hold); X says: $(xwininfo -root -tree 2>&1 | head -n 12)"
   cat "$game_out"
   # Where a game that never showed its window is waiting.
   [[ -n $game_pid ]] && command -v gdb >/dev/null &&
@@ -212,6 +220,7 @@ check_cursor_follows() {
 # cannot find the build's own media; prints nothing, sets status and errors.
 run_copy() {
   local folder=$1
+  hold_server
   (cd "$folder" && timeout 60 ./quillfrost >"$folder/out" 2>"$folder/err")
   copy_status=$?
 }
