@@ -95,7 +95,7 @@ void PlayerGun::Draw() {
     vertexBatch.Reset();
     for (const Shot& shot : shots)
         if (shot.active) AddSprite(shot.position, shot.colour, kShotHalfSize);
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
 }
 
 void FireControl(int32_t aimX, int32_t aimY, bool trigger) {

@@ -61,7 +61,7 @@ void ExpectStripStates(const RecordedDraw& d) {
 TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
     AddPoints(14);
     vertexBatch.EndStrip();  // the list ignores the strip table
-    DrawSprites(1);
+    DrawSprites(SpriteTexture::FrontEnd);
     const RecordedDraw& d = OnlyDraw();
     EXPECT_EQ(d.type, D3DPT_TRIANGLELIST);
     EXPECT_EQ(d.startVertex, 0u);
@@ -76,39 +76,36 @@ TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
     EXPECT_EQ(d.zFunc, DWORD{D3DCMP_ALWAYS}) << "the depth test is left as it was";
     EXPECT_EQ(d.technique, nullptr);
 
-    for (int32_t selector : {0, 2, -1}) {
-        recording.device->ClearLog();
-        DrawSprites(selector);
-        EXPECT_EQ(OnlyDraw().texture0, renderer.particleTexture) << selector;
-    }
+    recording.device->ClearLog();
+    DrawSprites(SpriteTexture::Particle);
+    EXPECT_EQ(OnlyDraw().texture0, renderer.particleTexture);
     vertexBatch.Reset();
     vertexBatch.doubleNext = 0;
     AddPoints(2);
     recording.device->ClearLog();
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
     EXPECT_EQ(OnlyDraw().primitiveCount, 0u) << "fewer than three vertices";
 }
 
 TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
     const struct {
-        int32_t slot, technique;
+        StripTexture slot;
+        StripTechnique technique;
         IDirect3DTexture9* texture;
         const char* expectedTechnique;  // null: untextured, the effect is never touched
     } cases[] = {
-        {0, 0, renderer.particleCheapTexture, "WorldLighting"},
-        {1, 0, renderer.tilesTexture, "WorldLighting"},
-        {0, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
-        {3, 0, renderer.particleCheapTexture, "WorldLighting"},
-        {-5, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
-        {1, 7, renderer.tilesTexture, "RenderToShadowPlane"},  // unknown: the last technique stays
-        {0, -1, renderer.particleCheapTexture, "RenderToShadowPlane"},
-        {2, 0, nullptr, nullptr},
-        {2, 9, nullptr, nullptr},
+        {StripTexture::ParticleCheap, StripTechnique::WorldLighting, renderer.particleCheapTexture, "WorldLighting"},
+        {StripTexture::Tiles, StripTechnique::WorldLighting, renderer.tilesTexture, "WorldLighting"},
+        {StripTexture::ParticleCheap, StripTechnique::RenderToShadowPlane, renderer.particleCheapTexture,
+         "RenderToShadowPlane"},
+        {StripTexture::Untextured, StripTechnique::WorldLighting, nullptr, nullptr},
+        {StripTexture::Untextured, StripTechnique::RenderToShadowPlane, nullptr, nullptr},
     };
     AddPoints(6);
     vertexBatch.EndStrip();
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "slot " << c.slot << " technique " << c.technique);
+        SCOPED_TRACE(testing::Message() << "slot " << static_cast<int>(c.slot) << " technique "
+                                        << static_cast<int>(c.technique));
         ScrambleStates();
         DrawStrip(c.slot, c.technique);
         const RecordedDraw& d = OnlyDraw();
@@ -129,13 +126,13 @@ TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
         EXPECT_STREQ(d.technique, c.expectedTechnique);
     }
     EXPECT_EQ(recording.effect->misorderedCalls, 0u);
-    EXPECT_EQ(recording.effect->begins, 7u);
+    EXPECT_EQ(recording.effect->begins, 3u);
 }
 
 TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
     vertexBatch.doubleNext = 0;
     vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1) must not wrap to a huge count
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->invalidCalls, 0u);
 
@@ -145,17 +142,17 @@ TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
     vertexBatch.EndStrip();
     AddPoints(4);  // E F G H, not closed: not drawn
     recording.device->ClearLog();
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(OnlyDraw().primitiveCount, 6u) << "D' D' A A B C D D' is eight vertices";
     vertexBatch.EndStrip();
     recording.device->ClearLog();
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(OnlyDraw().primitiveCount, 12u) << "then E E F G H H'";
 
     // After a reset with nothing closed since, nothing is drawn but the pass still runs.
     vertexBatch.Reset();
     recording.device->ClearLog();
-    DrawStrip(1, 1);
+    DrawStrip(StripTexture::Tiles, StripTechnique::RenderToShadowPlane);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->texture(0), renderer.tilesTexture);
     EXPECT_EQ(recording.device->renderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});
