@@ -99,8 +99,6 @@ constexpr Spacer kSpacers[] = {
     {Body::kAnklePlusX, Body::kHipPlusX, 2.016f},
 };
 
-float DrawUnit() { return static_cast<float>(game::rand()) / 32767.0f; }
-
 }  // namespace
 
 CreatureBody::CreatureBody() {
@@ -121,9 +119,9 @@ void CreatureBody::Build() {
         tubeCosine[i] = std::cos(static_cast<float>(i) * 1.0471976f);
     }
     opacity = 1.0f;
-    float blue = DrawUnit();
-    float green = DrawUnit();
-    float red = DrawUnit();
+    float blue = game::UnitRand();
+    float green = game::UnitRand();
+    float red = game::UnitRand();
     colour = Vec4(red, green, blue, 0.0f);
     for (int k = 0; k < kJointCount; ++k) {
         const JointSpec& s = kJoints[k];
