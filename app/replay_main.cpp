@@ -20,7 +20,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: quillfrost-replay [--script FILE] [--every N] [--hash] FRAME...\n"
+    "usage: quillfrost-replay [--script FILE] [--every N] [--hash] [--shots] FRAME...\n"
     "\n"
     "Runs the game from start-up without a window, on a recording device, and\n"
     "prints the state after each FRAME given (frames count from 1) and, with\n"
@@ -28,6 +28,7 @@ const char kUsage[] =
     "frame, H a hash of every creature's simulated state. State lines:\n"
     "  frame F\n"
     "  I x y z alive health opacity      (one per creature, I = 0..49)\n"
+    "  S slot x y z                      (with --shots: one per active shot slot)\n"
     "  kills K shots S\n"
     "Without a script the title phase runs untouched. Script lines, one event\n"
     "each, handed to the input handling before frame F runs (F never decreases):\n"
@@ -44,6 +45,7 @@ struct Options {
     std::string scriptPath;
     int64_t every = 0;
     bool hash = false;
+    bool shots = false;
     std::set<int64_t> frames;
     int64_t lastFrame = 0;
 };
@@ -67,6 +69,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             ++i;
         } else if (std::strcmp(arg, "--hash") == 0) {
             o.hash = true;
+        } else if (std::strcmp(arg, "--shots") == 0) {
+            o.shots = true;
         } else if (ParseFrameNumber(arg, n)) {
             o.frames.insert(n);
         } else {
@@ -115,7 +119,7 @@ void Run(const Options& o, const ReplayScript& script) {
         }
         RunFrame();
         if (o.hash) std::printf("hash %" PRId64 " %016" PRIx64 "\n", frame, CreatureStateHash());
-        if (o.frames.count(frame) != 0 || (o.every > 0 && frame % o.every == 0)) PrintGameState(stdout, frame);
+        if (o.frames.count(frame) != 0 || (o.every > 0 && frame % o.every == 0)) PrintGameState(stdout, frame, o.shots);
     }
 }
 

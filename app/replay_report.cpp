@@ -50,12 +50,16 @@ uint64_t CreatureStateHash() {
     return h.value;
 }
 
-void PrintGameState(std::FILE* out, int64_t frame) {
+void PrintGameState(std::FILE* out, int64_t frame, bool shots) {
     std::fprintf(out, "frame %" PRId64 "\n", frame);
     for (int i = 0; i < kCreatureCount; ++i) {
         const Creature& c = creatures[i];
         std::fprintf(out, "%d %.9g %.9g %.9g %d %.9g %.9g\n", i, c.position.x, c.position.y, c.position.z,
                      static_cast<int>(c.alive), c.health, c.body.opacity);
+    }
+    for (int i = 0; shots && i < PlayerGun::kSlotCount; ++i) {
+        const Vec4& p = playerGun.shots[i].position;
+        if (playerGun.shots[i].active) std::fprintf(out, "S %d %.9g %.9g %.9g\n", i, p.x, p.y, p.z);
     }
     std::fprintf(out, "kills %d shots %d\n", static_cast<int>(killCount), static_cast<int>(ActiveShotCount()));
 }

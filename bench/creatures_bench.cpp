@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "creatures/creature.h"
 #include "render/vertex_batch.h"
 #include "tests/support/array_vertex_buffer.h"
+#include "tests/support/creature_digest.h"
 #include "world/world_tables.h"
 
 namespace {
@@ -46,30 +48,6 @@ int kFramesPerRun = 1000;  // the first argument overrides it, e.g. for a profil
 constexpr int kRuns = 7;
 
 ArrayVertexBuffer<60000> memoryBuffer;
-
-void PlaceFigures() {
-    for (int i = 0; i < kCreatureCount; ++i) {
-        Creature& c = creatures[i];
-        c.ResetForNewGame();
-        const float a = static_cast<float>(i) * 0.7f;
-        const float r = i == 0 ? 0.0f : 8.0f + static_cast<float>(i % 7) * 2.0f;
-        c.position = Vec4(r * std::cos(a), 0.0f, r * std::sin(a), 1.0f);
-    }
-}
-
-// The player walks in a slow circle; the enemies chase it.
-void CreatureFrame(int frame, bool keepEnemiesDead) {
-    vertexBatch.Reset();
-    const float t = static_cast<float>(frame) * 0.01f;
-    creatures[0].Move(Vec4(700.0f * std::cos(t), 0.0f, 700.0f * std::sin(t), 1.0f));
-    creatures[0].UpdateBody();
-    for (int i = 1; i < kCreatureCount; ++i) {
-        if (keepEnemiesDead) creatures[i].deadTimer = 5.0f;
-        creatures[i].Steer(creatures[0].position, creatures[0].moveDir, separation[i]);
-        creatures[i].UpdateBody();
-    }
-    ComputeSeparation(separation, creatures, kCreatureCount);
-}
 
 struct Figures {
     double wallMedian;  // microseconds per frame
@@ -103,15 +81,6 @@ Figures Measure(bool dead, int& frame) {
             vertexBatch.count};
 }
 
-// A digest of the drawn vertices: an optimisation must leave it unchanged.
-unsigned long long Digest() {
-    unsigned long long h = 1469598103934665603ull;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(memoryBuffer.vertices);
-    for (std::size_t i = 0; i < sizeof(BatchVertex) * static_cast<std::size_t>(vertexBatch.count); ++i)
-        h = (h ^ bytes[i]) * 1099511628211ull;
-    return h;
-}
-
 void Print(const char* state, const Figures& f) {
     std::printf("%-24s wall %7.1f us/frame median, %7.1f best; cpu %7.1f us/frame median; %.3f allocations/frame;"
                 " %d vertices\n",
@@ -128,16 +97,16 @@ int main(int argc, char** argv) {
     int frame = 0;
     for (int i = 0; i < 300; ++i) CreatureFrame(frame++, false);  // get everyone walking
     const Figures walking = Measure(false, frame);
-    const unsigned long long walkingDigest = Digest();
-    for (int i = 1; i < kCreatureCount; ++i) creatures[i].alive = 0;
+    const uint64_t walkingDigest = VertexDigest(memoryBuffer.vertices);
+    KillEnemies();
     for (int i = 0; i < 5; ++i) CreatureFrame(frame++, true);  // all of them limp
     int ragDolls = 0;
     for (int i = 1; i < kCreatureCount; ++i) ragDolls += creatures[i].body.physicsActive;
     const Figures dead = Measure(true, frame);
     Print("walking (50 animated)", walking);
     Print("rag dolls (49 dead)", dead);
-    std::printf("rag dolls active: %d; vertex digests %016llx %016llx after %d frames each\n", ragDolls,
-                walkingDigest, Digest(), kRuns * kFramesPerRun);
+    std::printf("rag dolls active: %d; vertex digests %016" PRIx64 " %016" PRIx64 " after %d frames each\n",
+                ragDolls, walkingDigest, VertexDigest(memoryBuffer.vertices), kRuns * kFramesPerRun);
     if (memoryBuffer.lockFailures != 0) std::printf("warning: %d vertex locks failed\n", memoryBuffer.lockFailures);
     const bool ok = walking.allocationsPerFrame == 0.0 && dead.allocationsPerFrame == 0.0 && ragDolls == 49;
     return ok ? 0 : 1;

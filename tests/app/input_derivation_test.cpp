@@ -1,6 +1,7 @@
 // The values the frame derives from the input record: the move request, the
 // cursor's ground point, and mouse steering with the saved aim.
 #include <cmath>
+#include <cstdint>
 
 #include "shell_test_support.h"
 
@@ -73,6 +74,25 @@ TEST_F(InputDerivationTest, LeftButtonSetsAndSavesTheAimTruncatedTowardZeroAndRi
     inputState.leftButton = inputState.rightButton = 1;
     EXPECT_EQ(SteerTo(1.5f, -3.0f, Vec4(1.5f, 1.0f, -3.0f, 1.0f)), std::make_tuple(0, 0, 0, 0));
     EXPECT_EQ(inputState.savedAimDir.x, 0.0f);
+}
+
+// Golden: the saved aim over a grid of window positions seen from two eyes.
+// Only its truncation reaches the axes, so a reordered sum in the cursor
+// arithmetic would otherwise change nothing the game state shows.
+TEST_F(InputDerivationTest, SavedAimAcrossTheWindowMatchesItsGoldenDigest) {
+    inputState.leftButton = 1;
+    uint64_t h = 1469598103934665603ull;
+    for (const Vec4 eye : {Vec4(0.0f, 13.0f, -4.0f, 1.0f), Vec4(-7.3f, 13.0f, 3.1f, 0.0f)}) {
+        for (int x = 0; x < 1280; x += 23) {
+            for (int y = 0; y < 720; y += 17) {
+                HandleInputMessage(MSG{nullptr, WM_MOUSEMOVE, 0, static_cast<LPARAM>(x | (y << 16)), 0, {}});
+                ApplyMouseSteering(CursorPoint(eye), Vec4(1.3f, 0.0f, -2.7f, 1.0f));
+                const auto* bytes = reinterpret_cast<const unsigned char*>(&inputState.savedAimDir);
+                for (size_t i = 0; i < sizeof(Vec4); ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+            }
+        }
+    }
+    EXPECT_EQ(h, 0xf2687df34d19dce9u) << std::hex << h;
 }
 
 }  // namespace

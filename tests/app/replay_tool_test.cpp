@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -33,32 +34,60 @@ Outcome Replay(const std::string& arguments, const char* script = nullptr) {
     return r;
 }
 
-TEST(ReplayTool, AScriptedGameReplaysBitForBit) {
-    const char* game =
-        "5 WM_MOUSEMOVE 900 200\n5 WM_LBUTTONDOWN\n30 WM_KEYDOWN W\n60 WM_KEYUP W\n"
-        "60 WM_KEYDOWN D\n90 WM_KEYUP D\n120 WM_MOUSEMOVE 200 400\n200 WM_LBUTTONUP\n200 WM_RBUTTONDOWN\n";
-    const Outcome first = Replay("--hash --every 100 400", game), second = Replay("--hash --every 100 400", game);
-    ASSERT_EQ(first.status, 0);
-    EXPECT_EQ(first.out, second.out);
-    EXPECT_EQ(first.Lines(), 400 + 4 * 52);
-    // By frame 100 the player walked up (W, +z) and right (D, +x) and shot an
-    // enemy; by 200 it was caught, and by 400 it hangs over the title again.
-    float x, y, z;
-    int kills;
-    const char* at100 = first.out.c_str() + first.out.find("frame 100\n");
-    ASSERT_EQ(std::sscanf(at100, "frame 100\n0 %f %f %f", &x, &y, &z), 3);
-    EXPECT_GT(x, 0.5f);
-    EXPECT_EQ(y, 0.0f);
-    EXPECT_GT(z, 0.5f);
-    ASSERT_EQ(std::sscanf(std::strstr(at100, "kills"), "kills %d", &kills), 1);
-    EXPECT_GE(kills, 1);
-    int alive = 1;
-    const char* at200 = first.out.c_str() + first.out.find("frame 200\n");
-    ASSERT_EQ(std::sscanf(at200, "frame 200\n0 %f %f %f %d", &x, &y, &z, &alive), 4);
-    EXPECT_EQ(alive, 0);
-    const char* at400 = first.out.c_str() + first.out.find("frame 400\n");
-    ASSERT_EQ(std::sscanf(at400, "frame 400\n0 %f %f %f", &x, &y, &z), 3);
-    EXPECT_EQ(y, 20.0f);
+// The line that starts with `start` (a creature's index, "kills", "S 38")
+// in the printed state of frame F.
+std::string StateLine(const std::string& out, int frame, const std::string& start) {
+    const size_t at = out.find("frame " + std::to_string(frame) + "\n");
+    const size_t line = at == std::string::npos ? at : out.find("\n" + start + " ", at);
+    return line == std::string::npos ? "" : out.substr(line + 1, out.find('\n', line + 1) - line - 1);
+}
+
+// Two games. The first, aimed with the mouse, walks up and right and shoots
+// four; the player is caught at frame 129, the first enemy shot drops back in
+// at 260 and the title returns at 320. The second, started, walked and aimed
+// with the controller, shoots two before the player is caught at 423.
+const char kTwoGames[] =
+    "5 WM_MOUSEMOVE 900 200\n5 WM_LBUTTONDOWN\n30 WM_KEYDOWN W\n60 WM_KEYUP W\n60 WM_KEYDOWN D\n90 WM_KEYUP D\n"
+    "120 WM_MOUSEMOVE 200 400\n200 WM_LBUTTONUP\n200 WM_RBUTTONDOWN\n300 WM_RBUTTONUP\n"
+    "330 PAD 0 0 0 0 0\n332 PAD 700 700 700 -500\n";
+
+// Golden values recorded from the build they pin: a change in the order of
+// any float operation of the simulation changes them.
+TEST(ReplayTool, TwoScriptedGamesReplayToTheirGoldenHashesAndShots) {
+    const Outcome run = Replay("--hash --shots --every 20 440", kTwoGames);
+    ASSERT_EQ(run.status, 0);
+    // What the hashes pass through: kills, both deaths, a drop-in, the title.
+    EXPECT_EQ(StateLine(run.out, 100, "kills"), "kills 1 shots 21");
+    EXPECT_EQ(StateLine(run.out, 200, "0"), "0 4.42523575 0 2.57353616 0 0.899999976 0.645000219");
+    EXPECT_EQ(StateLine(run.out, 260, "2"), "2 2.18012023 25 18.8015823 1 -0.100000024 -2.02655792e-06");
+    EXPECT_EQ(StateLine(run.out, 320, "0"), "0 0 0 0 1 0.899999976 1");
+    EXPECT_EQ(StateLine(run.out, 400, "kills"), "kills 2 shots 33");
+    EXPECT_EQ(StateLine(run.out, 440, "0"), "0 9.98170662 0 -9.98170662 0 0.899999976 0.914999962");
+    const char* golden[] = {"hash 100 f206173c3b2180d2", "hash 200 26a33bf24a81b5dd", "hash 260 c02dc0ce5c59ba21",
+                            "hash 320 2a63861a1767a967", "hash 380 5c30145b7ba2ddf5", "hash 423 238ae8a593a3193c",
+                            "hash 440 c042b144f1f9224b"};
+    for (const char* line : golden) EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    // The first shot, aimed with the mouse, and the last, with the stick.
+    EXPECT_EQ(StateLine(run.out, 100, "S 0"), "S 0 17.543211 2.474576 44.2516022");
+    EXPECT_EQ(StateLine(run.out, 400, "S 38"), "S 38 7.89177275 1.0137763 -3.81481147");
+    // Every printed state lists its active shots between the creatures and
+    // the counts, as many as counted, in slot order.
+    int printedShots = 0;
+    for (int frame = 20; frame <= 440; frame += 20) {
+        std::istringstream state(run.out.substr(run.out.find("frame " + std::to_string(frame) + "\n")));
+        std::string line;
+        for (int i = 0; i <= 50; ++i) std::getline(state, line);
+        int slot, previous = -1, count = 0, kills, counted = -1;
+        while (std::getline(state, line) && std::sscanf(line.c_str(), "S %d", &slot) == 1) {
+            EXPECT_GT(slot, previous) << frame;
+            previous = slot;
+            ++count;
+        }
+        EXPECT_EQ(std::sscanf(line.c_str(), "kills %d shots %d", &kills, &counted), 2) << frame;
+        EXPECT_EQ(count, counted) << frame;
+        printedShots += count;
+    }
+    EXPECT_EQ(run.Lines(), 440 + 22 * 52 + printedShots);
 }
 
 TEST(ReplayTool, BadInputStopsBeforeAnyFrameAndEscapeEndsTheRun) {
@@ -71,6 +100,7 @@ TEST(ReplayTool, BadInputStopsBeforeAnyFrameAndEscapeEndsTheRun) {
     // Without input the title runs untouched until Escape, and nothing after it runs.
     const Outcome escape = Replay("1 40 45", "41 WM_KEYDOWN ESCAPE\n");
     EXPECT_EQ(escape.status, 0);
+    EXPECT_EQ(Replay("--shots 1 40 45", "41 WM_KEYDOWN ESCAPE\n").out, escape.out);  // nothing fired
     EXPECT_EQ(escape.Lines(), 2 * 52 + 1);
     EXPECT_NE(escape.out.find("frame 40\n0 0 20 0 1 0.899999976 1\n"), std::string::npos) << escape.out;
     EXPECT_TRUE(escape.out.ends_with("kills 0 shots 0\nescape before frame 41\n")) << escape.out;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <utility>
 
 #include "math/mat4.h"
@@ -58,20 +59,37 @@ TEST(Mat4, RotationsWriteOnlyTheirEntriesWithPlusSineAboveTheDiagonal) {
     EXPECT_EQ(y.m[2][0], -std::sin(0.5f));
 }
 
-TEST(Mat4, TransformIgnoresInputWAndPreMultiplyMayAlias) {
+TEST(Mat4, TransformIgnoresInputW) {
     Mat4 m = Mat4::Identity();
     m.SetColumn(3, Vec4(10, 20, 30, 0));
     EXPECT_EQ(m.Transform(Vec4(1, 2, 3, 0)).x, m.Transform(Vec4(1, 2, 3, 1)).x);
     EXPECT_EQ(m.Transform(Vec4(1, 2, 3, 0)).w, 1.0f);
+}
 
-    // A * A through the same object equals A * (a copy of A).
-    Mat4 a = Mat4::Identity();
-    a.SetRotationZ(0.7f);
-    a.SetColumn(3, Vec4(1, 0, 0, 0));
-    Mat4 expected = a, copy = a;
-    expected.PreMultiply(copy);
-    a.PreMultiply(a);
+// (A x M)[i][j] summed over k = 0..3 from the left, one rounding per operation.
+Mat4 Product(const Mat4& a, const Mat4& m) {
+    Mat4 r;
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_EQ(a.m[i][j], expected.m[i][j]);
-    EXPECT_FLOAT_EQ(a.m[0][3], 1.0f + std::cos(0.7f));  // translation composed, not added twice
+        for (int j = 0; j < 4; ++j)
+            r.m[i][j] = a.m[i][0] * m.m[0][j] + a.m[i][1] * m.m[1][j] + a.m[i][2] * m.m[2][j] + a.m[i][3] * m.m[3][j];
+    return r;
+}
+
+TEST(Mat4, PreMultiplyIsTheElementByElementProductBitForBitEvenInPlace) {
+    // Mixed signs and magnitudes, so that any other order of the sums rounds differently.
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> mantissa(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    for (int trial = 0; trial < 200; ++trial) {
+        Mat4 a, m;
+        for (int i = 0; i < 16; ++i) {
+            a.m[i / 4][i % 4] = std::ldexp(mantissa(random), exponent(random));
+            m.m[i / 4][i % 4] = std::ldexp(mantissa(random), exponent(random));
+        }
+        const Mat4 want = Product(a, m), square = Product(a, a);
+        m.PreMultiply(a);
+        a.PreMultiply(a);
+        EXPECT_EQ(0, std::memcmp(&m, &want, sizeof m)) << trial;
+        EXPECT_EQ(0, std::memcmp(&a, &square, sizeof a)) << trial;
+    }
 }

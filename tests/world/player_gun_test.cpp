@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -110,6 +112,53 @@ TEST_F(Gun, TheDeadZoneAimHandsAndADeadFigure) {
     body.rootTransform = Mat4::Identity();
     FireControl(0, 0, false);
     EXPECT_EQ(body.aimDir.z, -5.0f);  // released: 5 units against the root's z axis
+}
+
+// The hit test's decision as stated, one rounding per operation.
+bool ReferenceHit(Vec4 from, Vec4 to, Vec4 enemy) {
+    const Vec4 seg = to - from;
+    const float len = std::sqrt(seg.x * seg.x + seg.y * seg.y + seg.z * seg.z);
+    if (len < 0.001f) return false;
+    const Vec4 dir = seg * (1.0f / len), rel = enemy - from;
+    const float t = rel.x * dir.x + rel.y * dir.y + rel.z * dir.z;
+    if (t < 0.0f || t > len) return false;
+    Vec4 off = rel - dir * t;
+    off.y *= 0.33333334f;
+    return off.x * off.x + off.y * off.y + off.z * off.z < 0.5f;
+}
+
+// Enemies within a few units in the last place of the edge of the hit volume
+// (its side and its ends): any other order of the operations decides some differently.
+TEST_F(Gun, HitsOnTheEdgeAreDecidedExactlyAsStated) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f), along(0.0f, 1.0f);
+    int hits = 0;
+    constexpr int kSamples = 3000;
+    for (int n = 0; n < kSamples; ++n) {
+        Vec4 dir(unit(random), 0.2f * unit(random), unit(random), 0.0f), side(unit(random), unit(random), unit(random), 0);
+        dir.Normalize();
+        side -= dir * side.Dot(dir);  // across the flight
+        side.Normalize();
+        const float len = 0.1f + along(random), s = n % 4 == 0 ? len : n % 4 == 1 ? 0.0f : len * along(random);
+        // The side distance at which the squashed offset's square is 0.5.
+        const double edge = std::sqrt(0.5 / (side.x * side.x + side.y * side.y / 9.0 + side.z * side.z));
+        const float k = static_cast<float>(edge * (1.0 + 4e-7 * unit(random))) * (n % 4 < 2 ? 0.5f : 1.0f);
+        const Vec4 from(20.0f * unit(random), 1.0f + unit(random), 20.0f * unit(random), 1.0f);
+        const Vec4 to = from + dir * len, enemy = from + dir * (s * (1.0f + 4e-7f * unit(random))) + side * k;
+        Shot& shot = playerGun.shots[0];
+        shot.previousPosition = from;
+        shot.position = to;
+        shot.active = 1;
+        creatures[1].position = enemy;
+        creatures[1].health = 0.9f;
+        creatures[1].alive = 1;
+        playerGun.Update(creatures, 2);
+        const bool hit = creatures[1].health != 0.9f;
+        ASSERT_EQ(hit, ReferenceHit(from, to, enemy)) << n;
+        hits += hit;
+    }
+    EXPECT_GT(hits, kSamples / 5);
+    EXPECT_LT(hits, kSamples * 4 / 5);
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+// The creature part of a frame as the creatures benchmark runs it, and a
+// digest of the vertices it draws: the benchmark prints the digests and the
+// creature tests pin them, so an optimisation that changes a single bit of
+// any vertex fails a test.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "creatures/creature.h"
+#include "render/vertex_batch.h"
+#include "world/world_tables.h"
+
+// The 50 figures on rings around the player, every one alive and standing.
+inline void PlaceFigures() {
+    for (int i = 0; i < kCreatureCount; ++i) {
+        Creature& c = creatures[i];
+        c.ResetForNewGame();
+        const float a = static_cast<float>(i) * 0.7f;
+        const float r = i == 0 ? 0.0f : 8.0f + static_cast<float>(i % 7) * 2.0f;
+        c.position = Vec4(r * std::cos(a), 0.0f, r * std::sin(a), 1.0f);
+    }
+}
+
+// One frame: the player walks in a slow circle and the enemies chase it (or,
+// kept dead, lie as rag dolls), every body drawn into the batch.
+inline void CreatureFrame(int frame, bool keepEnemiesDead) {
+    vertexBatch.Reset();
+    const float t = static_cast<float>(frame) * 0.01f;
+    creatures[0].Move(Vec4(700.0f * std::cos(t), 0.0f, 700.0f * std::sin(t), 1.0f));
+    creatures[0].UpdateBody();
+    for (int i = 1; i < kCreatureCount; ++i) {
+        if (keepEnemiesDead) creatures[i].deadTimer = 5.0f;
+        creatures[i].Steer(creatures[0].position, creatures[0].moveDir, separation[i]);
+        creatures[i].UpdateBody();
+    }
+    ComputeSeparation(separation, creatures, kCreatureCount);
+}
+
+inline void KillEnemies() {
+    for (int i = 1; i < kCreatureCount; ++i) creatures[i].alive = 0;
+}
+
+// FNV-1a over the bytes of the vertices the last frame drew.
+inline uint64_t VertexDigest(const BatchVertex* vertices) {
+    uint64_t h = 1469598103934665603ull;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(vertices);
+    for (std::size_t i = 0; i < sizeof(BatchVertex) * static_cast<std::size_t>(vertexBatch.count); ++i)
+        h = (h ^ bytes[i]) * 1099511628211ull;
+    return h;
+}
