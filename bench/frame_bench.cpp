@@ -6,7 +6,9 @@
 // "compare [rounds]" plays, in windows of 320x180 and 1280x720 (the X screen
 // must be at least that big), alternately with long strips drawn whole (the
 // old way) and in pieces (the new way), and prints the medians, the spread and
-// the ratios. "sweep [WxH]" plays once per strip piece length.
+// the ratios. "sweep [WxH]" plays once per strip piece length. "costs [WxH]"
+// plays once with every draw, then once without each part of the frame, and
+// once on the title screen with and without the title picture.
 #include <SDL.h>
 
 #include <algorithm>
@@ -51,6 +53,28 @@ struct Timing {
     double wall = 0.0, cpu = 0.0;
 };
 
+// The parts of a frame, told apart by their order: the floor and the walls,
+// the score, the sprites before the figures (title picture, cursor), the
+// figures lit, their shadows, the sprites after them (shots).
+enum Part { kArena, kScore, kFirstSprites, kFigures, kShadows, kShots, kNoPart };
+const char* const kPartNames[] = {"floor and walls", "score", "title picture, cursor", "figures lit",
+                                  "figure shadows", "shots", "nothing"};
+struct FramePosition {
+    int shortStrips = 0, longStrips = 0;
+} position;
+Part skipped = kNoPart;
+
+bool KeepDraw(bool strip, unsigned vertices) {
+    Part part;
+    if (strip && vertices >= 1000)
+        part = position.longStrips++ == 0 ? kFigures : kShadows;
+    else if (strip)
+        part = position.shortStrips++ < 2 ? kArena : kScore;
+    else
+        part = position.longStrips == 0 ? kFirstSprites : kShots;
+    return part != skipped;
+}
+
 Timing Play(const ReplayScript& script) {
     gameState = Title;
     NewGame();
@@ -58,6 +82,7 @@ Timing Play(const ReplayScript& script) {
     const double wall0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
     for (int frame = 1; frame <= kFrames; ++frame) {
         FeedReplayEvents(script, frame, next);
+        position = FramePosition{};
         RunFrame();
     }
     return Timing{Seconds(CLOCK_MONOTONIC) - wall0, Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0};
@@ -166,6 +191,26 @@ bool Sweep(const ReplayScript& script, int width, int height) {
     return true;
 }
 
+// What each part of a frame costs: the CPU time saved by not drawing it.
+bool Costs(const ReplayScript& script, int width, int height) {
+    GlWindow window(width, height);
+    if (!window.ok) return false;
+    SetGlDrawFilter(KeepDraw);
+    auto run = [&](const char* phase, const ReplayScript& input, Part part) {
+        skipped = part;
+        const Timing t = Play(input);
+        std::printf("%4dx%-4d %-5s without %-22s %7.1f frames/s  %7.3f ms CPU/frame\n", width, height, phase,
+                    kPartNames[part], kFrames / t.wall, 1000.0 * t.cpu / kFrames);
+    };
+    for (Part part : {kNoPart, kArena, kScore, kFirstSprites, kFigures, kShadows, kShots, kNoPart})
+        run("play", script, part);
+    const ReplayScript title;  // no input: the title screen, its picture shown every other 20 frames
+    for (Part part : {kNoPart, kFirstSprites, kNoPart}) run("title", title, part);
+    skipped = kNoPart;
+    SetGlDrawFilter(nullptr);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,6 +233,10 @@ int main(int argc, char** argv) {
         int width = 320, height = 180;
         if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) != 2) width = 320, height = 180;
         ok = Sweep(script, width, height);
+    } else if (std::strcmp(command, "costs") == 0) {
+        int width = 1280, height = 720;
+        if (argc > 2 && std::sscanf(argv[2], "%dx%d", &width, &height) != 2) width = 1280, height = 720;
+        ok = Costs(script, width, height);
     } else {
         ok = RunRecording(script, mode.w, mode.h) && RunGl(script, mode.w, mode.h);
     }

@@ -60,6 +60,7 @@ void MissingAttribute(GLuint slot, float x, float y, float z, float w) {
 
 unsigned stripPieceLength = kGlDefaultStripPieceLength;
 GlDrawCounts drawCounts;
+GlDrawFilter drawFilter = nullptr;
 
 void MultiDrawStrips(const GLint* firsts, const GLsizei* counts, int pieces) {
     glMultiDrawArrays(GL_TRIANGLE_STRIP, firsts, counts, pieces);
@@ -90,6 +91,7 @@ void DrawStripInPieces(GLint first, GLsizei count, GLsizei piece) {
 void SetGlStripPieceLength(unsigned vertices) { stripPieceLength = vertices < 4 ? 0 : vertices & ~1u; }
 unsigned GlStripPieceLength() { return stripPieceLength; }
 GlDrawCounts GlDrawCountsSoFar() { return drawCounts; }
+void SetGlDrawFilter(GlDrawFilter filter) { drawFilter = filter; }
 
 void GlDevice::ApplyRenderStates() {
     const DWORD* r = states.render;
@@ -148,6 +150,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     uint64_t vertices = type == D3DPT_TRIANGLELIST ? 3ull * primitiveCount : primitiveCount + 2ull;
     uint64_t end = streamOffset + (startVertex + vertices - 1) * streamStride + vertexSize;
     if (end > stream->Length() || !SetUpVertexLayout(vertexSize, static_cast<UINT>(end))) return D3DERR_INVALIDCALL;
+    if (drawFilter && !drawFilter(type == D3DPT_TRIANGLESTRIP, static_cast<unsigned>(vertices))) return D3D_OK;
     BindRenderTarget();
     ApplyRenderStates();
     if (programBinder)

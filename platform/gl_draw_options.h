@@ -18,3 +18,8 @@ struct GlDrawCounts {
     unsigned long long calls = 0, draws = 0;
 };
 GlDrawCounts GlDrawCountsSoFar();
+
+// Benchmarks only, to weigh the parts of a frame: a draw for which the filter
+// returns false is skipped. Null (the default) draws everything.
+using GlDrawFilter = bool (*)(bool strip, unsigned vertices);
+void SetGlDrawFilter(GlDrawFilter filter);
