@@ -112,8 +112,9 @@ public:
         ok = window.sdlWindow != nullptr && CreateDeviceAndResources(&window) >= 0 && CreateBatchBuffer() >= 0;
     }
     ~GlWindow() {
+        if (window.sdlWindow == nullptr) return;
         ReleaseResources();
-        if (window.sdlWindow != nullptr) SDL_DestroyWindow(window.sdlWindow);
+        SDL_DestroyWindow(window.sdlWindow);
     }
     bool ok = false;
 
