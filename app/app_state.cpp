@@ -41,7 +41,7 @@ bool IsInputMessage(UINT message) {
 }
 
 bool IsFirstEscapePress(const MSG& message) {
-    return message.message == WM_KEYDOWN && !(static_cast<uint32_t>(message.lParam) & 0x40000000u) &&
+    return message.message == WM_KEYDOWN && !(HIWORD(message.lParam) & KF_REPEAT) &&
            LOWORD(message.wParam) == VK_ESCAPE;
 }
 

@@ -49,7 +49,7 @@ void HandleInputMessage(const MSG& message) {
         case WM_RBUTTONUP: inputState.rightButton = 0; break;
         case WM_KEYDOWN:
             // Auto-repeats carry the previous-key-state bit and change nothing.
-            if (!(static_cast<uint32_t>(message.lParam) & 0x40000000u)) SetKeyFlag(message.wParam, 1);
+            if (!(HIWORD(message.lParam) & KF_REPEAT)) SetKeyFlag(message.wParam, 1);
             break;
         case WM_KEYUP: SetKeyFlag(message.wParam, 0); break;
         default: break;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr LPARAM kRepeatBit = LPARAM(1) << 30;
 constexpr int kMaxPadButtons = 128;
 
 bool ParseInteger(const std::string& word, int64_t low, int64_t high, int64_t& out) {
@@ -80,7 +79,7 @@ bool ParseKey(LineReader& in, ReplayEvent& e, bool down) {
     }
     if (down && in.Next(word)) {
         if (word != "repeat") return in.error = "expected 'repeat' or nothing after the key", false;
-        e.message.lParam = kRepeatBit;
+        e.message.lParam = MAKELPARAM(0, KF_REPEAT);
     }
     e.endsGame = down && e.message.wParam == static_cast<WPARAM>(VK_ESCAPE) && e.message.lParam == 0;
     return in.AtEnd();

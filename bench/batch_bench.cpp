@@ -87,12 +87,12 @@ void EmitFrame(Sink& sink) {
     sink.EndStrip();
     for (const TableVertex& v : floorTable) sink.Add(v.position, white, v.normal, v.uv);
     sink.EndStrip();
-    sink.DrawStrip(1, 0);
+    sink.DrawStrip(StripTexture::Tiles, StripTechnique::WorldLighting);
     sink.Reset();
     sink.EndStrip();
     for (const TableVertex& v : wallTable) sink.Add(v.position, white, v.normal, v.uv);
     sink.EndStrip();
-    sink.DrawStrip(1, 0);
+    sink.DrawStrip(StripTexture::Tiles, StripTechnique::WorldLighting);
     sink.Reset();
     for (int f = 0; f < kFigures; ++f) {
         for (int t = 0; t < kTubes; ++t) {
@@ -101,11 +101,11 @@ void EmitFrame(Sink& sink) {
         }
         sink.EndStrip();
     }
-    sink.DrawStrip(0, 0);
-    sink.DrawStrip(0, 1);
+    sink.DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
+    sink.DrawStrip(StripTexture::ParticleCheap, StripTechnique::RenderToShadowPlane);
     sink.Reset();
     for (const Vec4& p : spritePositions) sink.Sprite(p, Vec4(1, 1, 0, 1), 0.8f);
-    sink.DrawSprites(0);
+    sink.DrawSprites(SpriteTexture::Particle);
     sink.Reset();
 }
 
@@ -119,8 +119,8 @@ struct BatchSink {
     void EndStrip() { vertexBatch.EndStrip(); }
     void Add(const Vec4& p, const Vec4& c, const Vec4& n, const float* uv) { vertexBatch.Add(p, c, n, uv); }
     void Sprite(const Vec4& p, const Vec4& c, float s) { AddSprite(p, c, s); }
-    void DrawStrip(int32_t slot, int32_t technique) { ::DrawStrip(slot, technique); }
-    void DrawSprites(int32_t selector) { ::DrawSprites(selector); }
+    void DrawStrip(StripTexture slot, StripTechnique technique) { ::DrawStrip(slot, technique); }
+    void DrawSprites(SpriteTexture texture) { ::DrawSprites(texture); }
 };
 
 struct PlainDraw {
@@ -175,10 +175,11 @@ struct PlainSink {
         Write(p + r - up, packed, n, 1, 1);
         last = p + r - up;
     }
-    void DrawStrip(int32_t slot, int32_t) {
-        if (stripEnd >= 3) draws[drawCount++] = {GL_TRIANGLE_STRIP, groupStart, stripEnd, slot != 2, false};
+    void DrawStrip(StripTexture slot, StripTechnique) {
+        if (stripEnd >= 3)
+            draws[drawCount++] = {GL_TRIANGLE_STRIP, groupStart, stripEnd, slot != StripTexture::Untextured, false};
     }
-    void DrawSprites(int32_t) {
+    void DrawSprites(SpriteTexture) {
         draws[drawCount++] = {GL_TRIANGLES, groupStart, (total - groupStart) / 3 * 3, true, true};
     }
 };

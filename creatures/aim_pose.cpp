@@ -16,9 +16,14 @@ struct Arm {
 
 constexpr uint32_t Bits(int a, int b, int c) { return (1u << a) | (1u << b) | (1u << c); }
 
-constexpr Arm kPlusXArm = {6, 9, 8, 7, Bits(7, 8, 9)};
-constexpr Arm kMinusXArm = {10, 13, 12, 11, Bits(11, 12, 13)};
-constexpr uint32_t kBothArmsFree = (1u << 8) | (1u << 9) | Bits(11, 12, 13);
+using Body = CreatureBody;
+
+constexpr Arm kPlusXArm = {Body::kShoulderPlusX, Body::kHandPlusX, Body::kWristPlusX, Body::kElbowPlusX,
+                           Bits(Body::kElbowPlusX, Body::kWristPlusX, Body::kHandPlusX)};
+constexpr Arm kMinusXArm = {Body::kShoulderMinusX, Body::kHandMinusX, Body::kWristMinusX, Body::kElbowMinusX,
+                            Bits(Body::kElbowMinusX, Body::kWristMinusX, Body::kHandMinusX)};
+// Both arms reach forward: the +X elbow stays pinned.
+constexpr uint32_t kBothArmsFree = (1u << Body::kWristPlusX) | (1u << Body::kHandPlusX) | kMinusXArm.freePoints;
 
 void PullHalfway(MassPoint& p, Vec4 target) { p.position += (target - p.position) * 0.5f; }
 
@@ -48,7 +53,7 @@ void CreatureBody::SetAim(uint8_t flag, const Vec4& direction) {
 
 void CreatureBody::AimPose() {
     aimDir.Normalize();
-    gunPointB = -1;
+    gunPointB = kNoGunPoint;
     // Column 2 of the root points backward, away from where the figure faces.
     const Vec4 back = rootTransform.GetColumn(2);
     const Vec4 q = back.Cross(aimDir);
@@ -70,14 +75,14 @@ void CreatureBody::AimPose() {
 
     if (bothArms) {
         PoseArm(*this, kMinusXArm);
-        gunPointB = 13;
+        gunPointB = kHandMinusX;
         PoseArm(*this, kPlusXArm);
-        gunPointA = 9;
+        gunPointA = kHandPlusX;
     } else if (q.y > 0.0f) {
         PoseArm(*this, kPlusXArm);
-        gunPointA = 9;
+        gunPointA = kHandPlusX;
     } else {
         PoseArm(*this, kMinusXArm);
-        gunPointA = 13;
+        gunPointA = kHandMinusX;
     }
 }

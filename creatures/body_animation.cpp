@@ -6,9 +6,9 @@
 namespace {
 constexpr int kSolverPasses = 10;
 
-// Bones touching joints 1-4 (trunk and neck) run up from their parents, the
+// Bones touching the spine and neck joints run up from their parents, the
 // limbs down, so they flip their forward axis to face the same way.
-bool IsSpine(int k) { return k >= 1 && k <= 4; }
+bool IsSpine(int k) { return k >= CreatureBody::kSpineLow && k <= CreatureBody::kNeck; }
 
 void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
     m.SetColumn(0, x);
@@ -20,21 +20,21 @@ void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
 void CreatureBody::AnimateWalk(float p, float m) {
     const float sixP = 6.0f * p;
     const float d = std::sin(sixP) * m;
-    joints[14].localRotation.SetRotationX(-0.35f * d);
-    joints[18].localRotation.SetRotationX(0.35f * d);
-    joints[16].localRotation.SetRotationX(0.6f * m - 0.5f * d);
-    joints[20].localRotation.SetRotationX(0.6f * m + 0.5f * d);
-    joints[15].localRotation.SetRotationX(0.6f * m - 0.5f * d);
-    joints[19].localRotation.SetRotationX(0.6f * m + 0.5f * d);
-    joints[6].localRotation.SetRotationX(0.515f * d);
-    joints[10].localRotation.SetRotationX(-0.515f * d);
-    joints[7].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);
-    joints[11].localRotation.SetRotationX(-0.5f * m - 0.4515f * d);
-    joints[3].localRotation.SetRotationY(-0.25f * d);
-    joints[4].localRotation.SetRotationY(0.25f * d);
-    joints[2].localRotation.SetRotationZ(-0.125f * d);
-    joints[1].localRotation.SetRotationZ(0.125f * d);
-    joints[0].localRotation.SetRotationZ(0.0125f * d);
+    joints[kHipPlusX].localRotation.SetRotationX(-0.35f * d);
+    joints[kHipMinusX].localRotation.SetRotationX(0.35f * d);
+    joints[kAnklePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
+    joints[kAnkleMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
+    joints[kKneePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
+    joints[kKneeMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
+    joints[kShoulderPlusX].localRotation.SetRotationX(0.515f * d);
+    joints[kShoulderMinusX].localRotation.SetRotationX(-0.515f * d);
+    joints[kElbowPlusX].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);
+    joints[kElbowMinusX].localRotation.SetRotationX(-0.5f * m - 0.4515f * d);
+    joints[kSpineTop].localRotation.SetRotationY(-0.25f * d);
+    joints[kNeck].localRotation.SetRotationY(0.25f * d);
+    joints[kSpineMid].localRotation.SetRotationZ(-0.125f * d);
+    joints[kSpineLow].localRotation.SetRotationZ(0.125f * d);
+    joints[kRoot].localRotation.SetRotationZ(0.0125f * d);
 
     const Vec4 forward = rootTransform.GetColumn(2);
     const float twelveP = sixP * 2.0f;
@@ -80,10 +80,10 @@ void CreatureBody::BuildRootTransform(Vec4 position) {
 
 // Hands on the opposite toes and shoulders on the knees.
 void CreatureBody::PlaceLimbsOnFeet() {
-    points[9].position = joints[21].world.GetColumn(3);
-    points[13].position = joints[17].world.GetColumn(3);
-    points[6].position = joints[15].world.GetColumn(3);
-    points[10].position = joints[19].world.GetColumn(3);
+    points[kHandPlusX].position = joints[kToeMinusX].world.GetColumn(3);
+    points[kHandMinusX].position = joints[kToePlusX].world.GetColumn(3);
+    points[kShoulderPlusX].position = joints[kKneePlusX].world.GetColumn(3);
+    points[kShoulderMinusX].position = joints[kKneeMinusX].world.GetColumn(3);
 }
 
 void CreatureBody::ForwardKinematics() {
@@ -103,19 +103,19 @@ void CreatureBody::ForwardKinematics() {
 void CreatureBody::PinPoints() {
     for (int k = 0; k < kJointCount; ++k) points[k].position = joints[k].world.GetColumn(3);
     // Each knee guide sits beside its knee, shifted by the hip spacing.
-    const Vec4 hipSpan = points[18].position - points[14].position;
-    points[22].position = joints[15].world.GetColumn(3) + hipSpan;
-    points[23].position = joints[19].world.GetColumn(3) - hipSpan;
+    const Vec4 hipSpan = points[kHipMinusX].position - points[kHipPlusX].position;
+    points[kKneeGuidePlusX].position = joints[kKneePlusX].world.GetColumn(3) + hipSpan;
+    points[kKneeGuideMinusX].position = joints[kKneeMinusX].world.GetColumn(3) - hipSpan;
     for (MassPoint& p : points)
         for (int i = 0; i < p.linkCount; ++i) p.links[i].restLength = (p.position - p.links[i].other->position).Length();
 }
 
 void CreatureBody::JointsFromPoints() {
-    const Vec4 side = points[10].position - points[6].position;
+    const Vec4 side = points[kShoulderMinusX].position - points[kShoulderPlusX].position;
     for (int k = 0; k < kJointCount; ++k) {
         const int p = joints[k].parent;
         const Vec4& pk = points[k].position;
-        Vec4 up = (k == 0) ? points[1].position - pk : points[p].position - pk;
+        Vec4 up = (k == kRoot) ? points[kSpineLow].position - pk : points[p].position - pk;
         Vec4 fwd = side.Cross(up);
         Vec4 s = up.Cross(fwd);
         up.Normalize();
@@ -126,8 +126,8 @@ void CreatureBody::JointsFromPoints() {
         fwd *= kBodyScale;
         if (IsSpine(k) || IsSpine(p)) fwd *= -1.0f;
         // Branching joints take their own bone; the others take their child's.
-        if (k == 0 || k == 3) SetAxes(joints[k].world, s, up, fwd);
-        if (k != 0 && p != 0 && p != 3) SetAxes(joints[p].world, s, up, fwd);
+        if (k == kRoot || k == kSpineTop) SetAxes(joints[k].world, s, up, fwd);
+        if (k != kRoot && p != kRoot && p != kSpineTop) SetAxes(joints[p].world, s, up, fwd);
         joints[k].world.SetColumn(3, pk);
     }
 }

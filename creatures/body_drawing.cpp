@@ -10,7 +10,9 @@
 
 namespace {
 constexpr float kRingU = 0.16666667f;
-constexpr int kLegJoints[] = {14, 15, 16, 18, 19, 20};
+// The tubes that end at these joints are the legs, in the body's own colour.
+constexpr int kLegJoints[] = {CreatureBody::kHipPlusX,  CreatureBody::kKneePlusX,  CreatureBody::kAnklePlusX,
+                              CreatureBody::kHipMinusX, CreatureBody::kKneeMinusX, CreatureBody::kAnkleMinusX};
 
 // The end rings of the body being drawn. A tube writes its parent's ring
 // before any child tube reads it (parents come first), so the table needs no
@@ -64,7 +66,7 @@ float Dot3(Lanes a, Lanes b) {
 void CreatureBody::FillJointColours() {
     colour.w = opacity;
     for (Vec4& c : jointColours) c = Vec4(1.0f, 0.9f, 0.9f, opacity);
-    jointColours[5] = Vec4(1.0f, 1.0f, 1.0f, opacity);
+    jointColours[kHead] = Vec4(1.0f, 1.0f, 1.0f, opacity);
     for (int k : kLegJoints) jointColours[k] = Vec4(colour.x, colour.y, colour.z, opacity);
     // The batch clamps the 2s, so a highlighted body is plain yellow.
     if (Owner()->highlight)
@@ -83,7 +85,7 @@ void CreatureBody::DrawBody() {
         Vec4* previousRing = nullptr;
         Vec4 bendAxis;
         const Vec4* bend = nullptr;
-        if (p != 0) {
+        if (p != kRoot) {
             const int g = joints[p].parent;
             previousRing = rings[g];
             bendAxis = joints[g].world.GetColumn(1);

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "math/mass_point.h"
+
 namespace {
 constexpr float kPi = 3.14159265f;
 constexpr float kTwoPi = 6.28318531f;
-constexpr float kArenaLimit = 24.0f;
-constexpr float kGravity = 0.0025f;
 constexpr float kRespawnHeight = 25.0f;
 constexpr float kMaxSpeedFactor = 2.5f;
 

@@ -20,20 +20,32 @@ struct JointSpec {
     float widthRadius;
 };
 
-// Trunk and head 0-5, +X arm 6-9, -X arm 10-13, +X leg 14-17, -X leg 18-21.
-// Every parent has a lower index than its child.
-constexpr JointSpec kJoints[CreatureBody::kJointCount] = {
-    {-1, 0.0f, 2.0f, 0.0f, 1.0f, 1.0f},       {0, 0.0f, 2.0f, 0.2f, 1.1f, 1.515f},
-    {1, 0.0f, 2.0f, 0.0f, 1.0f, 1.25f},       {2, 0.0f, 4.0f, -0.2f, 1.0f, 1.5f},
-    {3, 0.0f, 1.25f, -0.2f, 0.5f, 0.5f},      {4, 0.0f, 3.0f, 0.0f, 0.805f, 0.805f},
-    {3, 1.5f, 0.5f, 0.0f, 0.5f, 0.5f},        {6, 1.0f, -6.0f, 0.0f, 0.75f, 0.5f},
-    {7, 0.0f, -4.0f, -0.5f, 0.5f, 0.5f},      {8, 0.0f, -1.0f, 0.0f, 0.65f, 0.65f},
-    {3, -1.5f, 0.5f, 0.0f, 0.5f, 0.5f},       {10, -1.0f, -6.0f, 0.0f, 0.75f, 0.5f},
-    {11, 0.0f, -4.0f, -0.5f, 0.5f, 0.5f},     {12, 0.0f, -1.0f, 0.0f, 0.65f, 0.65f},
-    {0, 0.7f, -1.0f, 0.0f, 1.0f, 0.9f},       {14, 0.5f, -7.0f, -0.15f, 0.7f, 0.6f},
-    {15, 0.0f, -6.0f, 0.13f, 0.55f, 0.55f},   {16, 0.0f, 0.0f, -1.0f, 1.0f, 0.6f},
-    {0, -0.7f, -1.0f, 0.0f, 1.0f, 0.9f},      {18, -0.5f, -7.0f, -0.15f, 0.7f, 0.6f},
-    {19, 0.0f, -6.0f, 0.13f, 0.55f, 0.55f},   {20, 0.0f, 0.0f, -1.0f, 1.0f, 0.6f},
+using Body = CreatureBody;
+
+// Row k builds joint k (named on the right) from its parent, offset and radii.
+constexpr JointSpec kJoints[Body::kJointCount] = {
+    {-1, 0.0f, 2.0f, 0.0f, 1.0f, 1.0f},                        // root
+    {Body::kRoot, 0.0f, 2.0f, 0.2f, 1.1f, 1.515f},             // spine, low
+    {Body::kSpineLow, 0.0f, 2.0f, 0.0f, 1.0f, 1.25f},          // spine, middle
+    {Body::kSpineMid, 0.0f, 4.0f, -0.2f, 1.0f, 1.5f},          // spine, top
+    {Body::kSpineTop, 0.0f, 1.25f, -0.2f, 0.5f, 0.5f},         // neck
+    {Body::kNeck, 0.0f, 3.0f, 0.0f, 0.805f, 0.805f},           // head
+    {Body::kSpineTop, 1.5f, 0.5f, 0.0f, 0.5f, 0.5f},           // +X shoulder
+    {Body::kShoulderPlusX, 1.0f, -6.0f, 0.0f, 0.75f, 0.5f},    // +X elbow
+    {Body::kElbowPlusX, 0.0f, -4.0f, -0.5f, 0.5f, 0.5f},       // +X wrist
+    {Body::kWristPlusX, 0.0f, -1.0f, 0.0f, 0.65f, 0.65f},      // +X hand
+    {Body::kSpineTop, -1.5f, 0.5f, 0.0f, 0.5f, 0.5f},          // -X shoulder
+    {Body::kShoulderMinusX, -1.0f, -6.0f, 0.0f, 0.75f, 0.5f},  // -X elbow
+    {Body::kElbowMinusX, 0.0f, -4.0f, -0.5f, 0.5f, 0.5f},      // -X wrist
+    {Body::kWristMinusX, 0.0f, -1.0f, 0.0f, 0.65f, 0.65f},     // -X hand
+    {Body::kRoot, 0.7f, -1.0f, 0.0f, 1.0f, 0.9f},              // +X hip
+    {Body::kHipPlusX, 0.5f, -7.0f, -0.15f, 0.7f, 0.6f},        // +X knee
+    {Body::kKneePlusX, 0.0f, -6.0f, 0.13f, 0.55f, 0.55f},      // +X ankle
+    {Body::kAnklePlusX, 0.0f, 0.0f, -1.0f, 1.0f, 0.6f},        // +X toe
+    {Body::kRoot, -0.7f, -1.0f, 0.0f, 1.0f, 0.9f},             // -X hip
+    {Body::kHipMinusX, -0.5f, -7.0f, -0.15f, 0.7f, 0.6f},      // -X knee
+    {Body::kKneeMinusX, 0.0f, -6.0f, 0.13f, 0.55f, 0.55f},     // -X ankle
+    {Body::kAnkleMinusX, 0.0f, 0.0f, -1.0f, 1.0f, 0.6f},       // -X toe
 };
 
 struct Pair {
@@ -43,14 +55,27 @@ struct Pair {
 
 // One-way links beyond the skeleton's bones, in the order they are added.
 constexpr Pair kBracingLinks[] = {
-    {14, 10}, {18, 6}, {14, 6}, {18, 10},  // hips to shoulders
-    {14, 19}, {18, 15},                    // each hip to the other knee
-    {14, 4}, {4, 14}, {4, 18}, {18, 4},    // neck to both hips
+    // hips to shoulders
+    {Body::kHipPlusX, Body::kShoulderMinusX},
+    {Body::kHipMinusX, Body::kShoulderPlusX},
+    {Body::kHipPlusX, Body::kShoulderPlusX},
+    {Body::kHipMinusX, Body::kShoulderMinusX},
+    // each hip to the other knee
+    {Body::kHipPlusX, Body::kKneeMinusX},
+    {Body::kHipMinusX, Body::kKneePlusX},
+    // neck to both hips
+    {Body::kHipPlusX, Body::kNeck},
+    {Body::kNeck, Body::kHipPlusX},
+    {Body::kNeck, Body::kHipMinusX},
+    {Body::kHipMinusX, Body::kNeck},
 };
 
-// The knee guide points 22 and 23 hold the knees out of the leg's plane.
+// Each knee guide is tied to its knee, both hips and its ankle.
 constexpr Pair kKneeGuideLinks[] = {
-    {22, 15}, {23, 19}, {22, 14}, {23, 18}, {22, 18}, {23, 14}, {22, 16}, {23, 20},
+    {Body::kKneeGuidePlusX, Body::kKneePlusX},  {Body::kKneeGuideMinusX, Body::kKneeMinusX},
+    {Body::kKneeGuidePlusX, Body::kHipPlusX},   {Body::kKneeGuideMinusX, Body::kHipMinusX},
+    {Body::kKneeGuidePlusX, Body::kHipMinusX},  {Body::kKneeGuideMinusX, Body::kHipPlusX},
+    {Body::kKneeGuidePlusX, Body::kAnklePlusX}, {Body::kKneeGuideMinusX, Body::kAnkleMinusX},
 };
 
 struct Spacer {
@@ -61,11 +86,18 @@ struct Spacer {
 
 // Keep limbs from folding through the trunk and each other.
 constexpr Spacer kSpacers[] = {
-    {5, 3, 1.475f},  {6, 11, 2.875f}, {10, 7, 2.875f}, {11, 0, 1.0f},   {7, 0, 1.0f},    {12, 10, 3.16f},
-    {8, 6, 3.16f},   {19, 2, 4.16f},  {15, 2, 4.16f},  {20, 18, 2.016f}, {16, 14, 2.016f},
+    {Body::kHead, Body::kSpineTop, 1.475f},
+    {Body::kShoulderPlusX, Body::kElbowMinusX, 2.875f},
+    {Body::kShoulderMinusX, Body::kElbowPlusX, 2.875f},
+    {Body::kElbowMinusX, Body::kRoot, 1.0f},
+    {Body::kElbowPlusX, Body::kRoot, 1.0f},
+    {Body::kWristMinusX, Body::kShoulderMinusX, 3.16f},
+    {Body::kWristPlusX, Body::kShoulderPlusX, 3.16f},
+    {Body::kKneeMinusX, Body::kSpineMid, 4.16f},
+    {Body::kKneePlusX, Body::kSpineMid, 4.16f},
+    {Body::kAnkleMinusX, Body::kHipMinusX, 2.016f},
+    {Body::kAnklePlusX, Body::kHipPlusX, 2.016f},
 };
-
-float DrawUnit() { return static_cast<float>(game::rand()) / 32767.0f; }
 
 }  // namespace
 
@@ -87,9 +119,9 @@ void CreatureBody::Build() {
         tubeCosine[i] = std::cos(static_cast<float>(i) * 1.0471976f);
     }
     opacity = 1.0f;
-    float blue = DrawUnit();
-    float green = DrawUnit();
-    float red = DrawUnit();
+    float blue = game::UnitRand();
+    float green = game::UnitRand();
+    float red = game::UnitRand();
     colour = Vec4(red, green, blue, 0.0f);
     for (int k = 0; k < kJointCount; ++k) {
         const JointSpec& s = kJoints[k];
@@ -99,7 +131,7 @@ void CreatureBody::Build() {
         joints[k].widthRadius = s.widthRadius;
     }
     aiming = 0;
-    gunPointA = 8;
+    gunPointA = kWristPlusX;
     animated = 1;
     for (BodyJoint& j : joints) {
         j.localRotation = Mat4::Identity();
@@ -116,10 +148,10 @@ void CreatureBody::AddConstraints() {
         points[k].AddLink(&parent, 0.0f);
         parent.AddLink(&points[k], 0.0f);
     }
-    points[6].AddLink(&points[10], 0.0f);
-    points[10].AddLink(&points[6], 0.0f);
-    points[14].AddLink(&points[18], 0.0f);
-    points[18].AddLink(&points[14], 0.0f);
+    points[kShoulderPlusX].AddLink(&points[kShoulderMinusX], 0.0f);
+    points[kShoulderMinusX].AddLink(&points[kShoulderPlusX], 0.0f);
+    points[kHipPlusX].AddLink(&points[kHipMinusX], 0.0f);
+    points[kHipMinusX].AddLink(&points[kHipPlusX], 0.0f);
     for (const Pair& l : kBracingLinks) points[l.from].AddLink(&points[l.to], 0.0f);
     const float guideLength = kBodyScale * 2.5f * 1.475f;
     for (const Pair& l : kKneeGuideLinks) points[l.from].AddLink(&points[l.to], guideLength);

@@ -33,6 +33,22 @@ struct CreatureBody {
     static constexpr int kJointCount = 22;
     static constexpr int kPointCount = 24;
 
+    // Joint k and mass point k share an index. The trunk runs up from the
+    // root; each limb runs out from the trunk, one of a pair on the +X side,
+    // its mirror on the -X side. Every parent has a lower index than its child.
+    enum Joint : int32_t {
+        kRoot, kSpineLow, kSpineMid, kSpineTop, kNeck, kHead,
+        kShoulderPlusX, kElbowPlusX, kWristPlusX, kHandPlusX,
+        kShoulderMinusX, kElbowMinusX, kWristMinusX, kHandMinusX,
+        kHipPlusX, kKneePlusX, kAnklePlusX, kToePlusX,
+        kHipMinusX, kKneeMinusX, kAnkleMinusX, kToeMinusX,
+    };
+    // Mass points without a joint: they hold each knee out of its leg's plane.
+    enum KneeGuide : int32_t { kKneeGuidePlusX = kJointCount, kKneeGuideMinusX };
+    static_assert(kToeMinusX + 1 == kJointCount && kKneeGuideMinusX + 1 == kPointCount);
+    // gunPointB when a volley has one shot.
+    static constexpr int32_t kNoGunPoint = -1;
+
     Vec4 bobOffset;
     Mat4 rootTransform;
     Mat4 headingTransform;
@@ -41,7 +57,7 @@ struct CreatureBody {
     uint8_t aiming = 0;
     Vec4 aimDir;
     uint8_t physicsActive = 0;
-    int32_t gunPointA = 8;
+    int32_t gunPointA = kWristPlusX;
     int32_t gunPointB = 0;
     Vec4 colour;
     uint8_t animated = 1;

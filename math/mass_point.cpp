@@ -1,11 +1,8 @@
 #include "math/mass_point.h"
 
-
 namespace {
 constexpr float kDamping = 0.9999f;
-constexpr float kGravity = 0.0025f;
 constexpr float kFloor = -1.21f;
-constexpr float kWall = 24.0f;
 constexpr float kClampFriction = 0.95f;
 
 // Moves both positions so that their distance is corrected by half of
@@ -34,28 +31,28 @@ void MassPoint::Integrate() {
     // loses 5% k times per frame. Clamping only moves a coordinate onto its
     // bound, so a point that no clamp touches on the first run is touched on
     // none; most points are inside, and skip the runs.
-    const bool outside = position.y <= kFloor || position.x <= -kWall || position.x >= kWall ||
-                         position.z <= -kWall || position.z >= kWall;
+    const bool outside = position.y <= kFloor || position.x <= -kArenaLimit || position.x >= kArenaLimit ||
+                         position.z <= -kArenaLimit || position.z >= kArenaLimit;
     for (int i = 0; outside && i < linkCount; ++i) {
         if (position.y <= kFloor) {
             position.y = kFloor;
             velocity *= kClampFriction;
             if (velocity.y < 0.0f) velocity.y = 0.0f;
         }
-        if (position.x <= -kWall) {
-            position.x = -kWall;
+        if (position.x <= -kArenaLimit) {
+            position.x = -kArenaLimit;
             velocity *= kClampFriction;
         }
-        if (position.x >= kWall) {
-            position.x = kWall;
+        if (position.x >= kArenaLimit) {
+            position.x = kArenaLimit;
             velocity *= kClampFriction;
         }
-        if (position.z <= -kWall) {
-            position.z = -kWall;
+        if (position.z <= -kArenaLimit) {
+            position.z = -kArenaLimit;
             velocity *= kClampFriction;
         }
-        if (position.z >= kWall) {
-            position.z = kWall;
+        if (position.z >= kArenaLimit) {
+            position.z = kArenaLimit;
             velocity *= kClampFriction;
         }
     }

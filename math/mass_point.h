@@ -4,6 +4,11 @@
 
 #include "math/vec4.h"
 
+// The arena's physics, shared by the walking figures and the rag dolls:
+// the fall speed gained per frame in the air, and the bound on x and z.
+inline constexpr float kGravity = 0.0025f;
+inline constexpr float kArenaLimit = 24.0f;
+
 struct MassPoint;
 
 // A distance link (pulled to restLength) or a spacer (pushed out to restLength).

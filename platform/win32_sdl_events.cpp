@@ -59,12 +59,12 @@ bool TranslateKey(const SDL_KeyboardEvent& key, MSG* message) {
     int virtualKey = VirtualKeyFromScancode(key.keysym.scancode);
     HWND window = TargetWindow(key.windowID);
     if (!virtualKey || !window) return false;
-    // lParam: repeat count 1, bit 30 the previous key state, bit 31 set on release.
-    uint32_t bits = 1;
-    if (key.type == SDL_KEYUP) bits |= 0xC0000000u;
-    else if (key.repeat) bits |= 0x40000000u;
+    // lParam: repeat count 1; a release was down before, an auto-repeat too.
+    WORD flags = 0;
+    if (key.type == SDL_KEYUP) flags = KF_UP | KF_REPEAT;
+    else if (key.repeat) flags = KF_REPEAT;
     *message = MSG{window, key.type == SDL_KEYUP ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(virtualKey),
-                   static_cast<LPARAM>(bits), key.timestamp, {0, 0}};
+                   MAKELPARAM(1, flags), key.timestamp, {0, 0}};
     return true;
 }
 

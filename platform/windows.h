@@ -163,6 +163,11 @@ inline constexpr WPARAM MK_LBUTTON = 0x0001;
 inline constexpr WPARAM MK_RBUTTON = 0x0002;
 inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
+// Key-message lParam, high word: KF_REPEAT is the previous key state (set on
+// an auto-repeat), KF_UP the transition state (set on release).
+inline constexpr WORD KF_REPEAT = 0x4000;
+inline constexpr WORD KF_UP = 0x8000;
+
 // Virtual-key codes: letters and main-row digits are their ASCII capitals.
 inline constexpr int VK_LBUTTON = 0x01;
 inline constexpr int VK_RBUTTON = 0x02;

@@ -49,7 +49,7 @@ void DrawGroup(const ArenaVertex (&vertices)[N]) {
     vertexBatch.EndStrip();
     for (const ArenaVertex& v : vertices) vertexBatch.Add(v.position, white, v.normal, v.uv);
     vertexBatch.EndStrip();
-    DrawStrip(1, 0);
+    DrawStrip(StripTexture::Tiles, StripTechnique::WorldLighting);
 }
 
 }  // namespace

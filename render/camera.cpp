@@ -36,7 +36,7 @@ void SetCameraPosition(ID3DXEffect* effect, const D3DXVECTOR3& eye) {
 
 void UpdateCamera() {
     // The eye is published even without a device: the cursor point needs it.
-    const Vec4 p = ClampedFollowPoint(creatures[0].body.joints[0].world.GetColumn(3));
+    const Vec4 p = ClampedFollowPoint(creatures[0].body.joints[CreatureBody::kRoot].world.GetColumn(3));
     const D3DXVECTOR3 eye = {p.x, kEyeHeight, p.z - kEyeBehind};
     cameraEye = Vec4(eye.x, eye.y, eye.z, p.w);
     IDirect3DDevice9* device = renderer.device;

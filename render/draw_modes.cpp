@@ -9,17 +9,17 @@ D3DXHANDLE worldLightingTechnique = nullptr;
 D3DXHANDLE shadowPlaneTechnique = nullptr;
 
 namespace {
-constexpr int32_t kUntexturedSlot = 2;
-
-IDirect3DTexture9* StripTexture(int32_t textureSlot) {
-    if (textureSlot == 1) return renderer.tilesTexture;
-    if (textureSlot == kUntexturedSlot) return nullptr;
-    return renderer.particleCheapTexture;
+IDirect3DTexture9* TextureOf(StripTexture texture) {
+    switch (texture) {
+        case StripTexture::Tiles: return renderer.tilesTexture;
+        case StripTexture::Untextured: return nullptr;
+        default: return renderer.particleCheapTexture;
+    }
 }
 
-void SelectTechnique(ID3DXEffect* effect, int32_t technique) {
-    if (technique == 0) effect->SetTechnique(worldLightingTechnique);
-    else if (technique == 1) effect->SetTechnique(shadowPlaneTechnique);
+void SelectTechnique(ID3DXEffect* effect, StripTechnique technique) {
+    if (technique == StripTechnique::WorldLighting) effect->SetTechnique(worldLightingTechnique);
+    else if (technique == StripTechnique::RenderToShadowPlane) effect->SetTechnique(shadowPlaneTechnique);
 }
 
 void SetStripStates(IDirect3DDevice9* device) {
@@ -44,9 +44,9 @@ void DrawStripTable(IDirect3DDevice9* device) {
 }
 }  // namespace
 
-void DrawSprites(int32_t selector) {
+void DrawSprites(SpriteTexture texture) {
     IDirect3DDevice9* device = renderer.device;
-    device->SetTexture(0, selector == 1 ? renderer.frontEndTexture : renderer.particleTexture);
+    device->SetTexture(0, texture == SpriteTexture::FrontEnd ? renderer.frontEndTexture : renderer.particleTexture);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
@@ -56,12 +56,12 @@ void DrawSprites(int32_t selector) {
     device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(vertexBatch.count / 3));
 }
 
-void DrawStrip(int32_t textureSlot, int32_t technique) {
+void DrawStrip(StripTexture texture, StripTechnique technique) {
     IDirect3DDevice9* device = renderer.device;
-    ID3DXEffect* effect = textureSlot == kUntexturedSlot ? nullptr : renderer.effect;
-    IDirect3DTexture9* texture = StripTexture(textureSlot);
-    device->SetTexture(0, texture);
-    if (effect) effect->SetTexture("RenderTargetTexture", texture);
+    ID3DXEffect* effect = texture == StripTexture::Untextured ? nullptr : renderer.effect;
+    IDirect3DTexture9* bound = TextureOf(texture);
+    device->SetTexture(0, bound);
+    if (effect) effect->SetTexture("RenderTargetTexture", bound);
     SetStripStates(device);
     if (effect) {
         SelectTechnique(effect, technique);

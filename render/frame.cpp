@@ -44,7 +44,7 @@ void BlinkTitle(const Vec4& at) {
     titleBlink += 0.05f;
     if (titleBlink <= 1.0f) return;
     AddSprite(at, kWhite, kTitleHalfSize);
-    DrawSprites(1);
+    DrawSprites(SpriteTexture::FrontEnd);
     if (titleBlink > 2.0f) titleBlink = 0.0f;
 }
 
@@ -57,7 +57,7 @@ void RunPhaseAndSprites(const Vec4& scorePoint) {
     const Vec4 cursor = CursorPoint(cameraEye);
     if (mouseAim == 1) {
         AddSprite(cursor, kWhite, kCursorHalfSize);
-        DrawSprites(0);
+        DrawSprites(SpriteTexture::Particle);
     }
     vertexBatch.Reset();
     if (mouseAim == 1) ApplyMouseSteering(cursor, creatures[0].position);
@@ -72,8 +72,8 @@ void RunCreatures() {
         creatures[i].UpdateBody();
     }
     ComputeSeparation(separation, creatures, kCreatureCount);
-    DrawStrip(0, 0);
-    DrawStrip(0, 1);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::RenderToShadowPlane);
     vertexBatch.Reset();
 }
 

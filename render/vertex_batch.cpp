@@ -1,7 +1,5 @@
 #include "render/vertex_batch.h"
 
-#include <cstring>
-
 VertexBatch vertexBatch;
 
 namespace {
@@ -41,4 +39,15 @@ void VertexBatch::EndStrip() {
 void VertexBatch::Reset() {
     count = 0;
     stripEntryCount = 0;
+}
+
+void VertexBatch::AddListVertices(const Vec4* positions, const float (*uvs)[2], int n, D3DCOLOR colour) {
+    for (int i = 0; i < n; ++i) {
+        unsigned char* out = LockNext();
+        if (out == nullptr) return;
+        StorePosition(out, positions[i]);
+        StoreColourAndUv(out, colour, uvs[i][0], uvs[i][1]);
+        UnlockNext();
+    }
+    if (n > 0) lastPosition = positions[n - 1];
 }

@@ -43,9 +43,25 @@ struct VertexBatch {
     void EndStrip();
     void Reset();
 
+    // Vertices for the triangle-list draw (sprites), each with its own lock:
+    // position and colour and (u, v); the normal keeps whatever the buffer
+    // held, and doubleNext and the strip table stay as they are. A failed
+    // lock ends the run: the vertices before it stay counted and lastPosition
+    // keeps its value. After a whole run lastPosition is the last position.
+    void AddListVertices(const Vec4* positions, const float (*uvs)[2], int n, D3DCOLOR colour);
+
+    // The buffer made at start-up; the batch writes into it from then on.
+    void UseBuffer(IDirect3DVertexBuffer9* created) { buffer = created; }
+
 private:
     void AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& normal, const float* uv);
     void Write(const Vec4& position, D3DCOLOR colour, const Vec4& normal, const float* uv);
+    // The next vertex's 36 bytes, locked; null when there is no buffer or the
+    // lock fails, and then nothing is to be written or unlocked.
+    unsigned char* LockNext();
+    void UnlockNext();
+    static void StorePosition(unsigned char* out, const Vec4& position);
+    static void StoreColourAndUv(unsigned char* out, D3DCOLOR colour, float u, float v);
 };
 
 extern VertexBatch vertexBatch;
@@ -53,30 +69,47 @@ extern VertexBatch vertexBatch;
 // Packs an (r, g, b, a) colour in 0..1 into ARGB, clamping each channel.
 D3DCOLOR PackColour(const Vec4& colour);
 
+[[gnu::always_inline]] inline unsigned char* VertexBatch::LockNext() {
+    void* data = nullptr;
+    if (buffer == nullptr ||
+        FAILED(buffer->Lock(static_cast<UINT>(count) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)))
+        return nullptr;
+    return static_cast<unsigned char*>(data);
+}
+
+[[gnu::always_inline]] inline void VertexBatch::UnlockNext() {
+    buffer->Unlock();
+    ++count;
+}
+
+// Stored straight into the locked memory, neighbouring fields together:
+// assembling the vertex on the stack and copying it whole stalls on store
+// forwarding. A Vec4's x, y and z lie next to each other.
+[[gnu::always_inline]] inline void VertexBatch::StorePosition(unsigned char* out, const Vec4& position) {
+    const auto* place = reinterpret_cast<const unsigned char*>(&position);
+    const float z = position.z + kBatchDepthShift;
+    std::memcpy(out + offsetof(BatchVertex, x), place + offsetof(Vec4, x), 2 * sizeof(float));
+    std::memcpy(out + offsetof(BatchVertex, z), &z, sizeof z);
+}
+
+[[gnu::always_inline]] inline void VertexBatch::StoreColourAndUv(unsigned char* out, D3DCOLOR colour, float u,
+                                                                 float v) {
+    std::memcpy(out + offsetof(BatchVertex, colour), &colour, sizeof colour);
+    std::memcpy(out + offsetof(BatchVertex, u), &u, sizeof u);
+    std::memcpy(out + offsetof(BatchVertex, v), &v, sizeof v);
+}
+
 // One locked 36-byte write; a failed lock drops the vertex, and count and
 // lastPosition stay.
 [[gnu::always_inline]] inline void VertexBatch::Write(const Vec4& position, D3DCOLOR colour, const Vec4& normal,
                                                       const float* uv) {
-    void* data = nullptr;
-    if (buffer == nullptr ||
-        FAILED(buffer->Lock(static_cast<UINT>(count) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)) ||
-        data == nullptr)
-        return;
+    unsigned char* out = LockNext();
+    if (out == nullptr) return;
     lastPosition = position;
-    // Stored straight into the locked memory, neighbouring fields together:
-    // assembling the vertex on the stack and copying it whole stalls on
-    // store forwarding. A Vec4's x, y and z lie next to each other.
-    auto* out = static_cast<unsigned char*>(data);
-    const auto* place = reinterpret_cast<const unsigned char*>(&position);
-    const auto* facing = reinterpret_cast<const unsigned char*>(&normal);
-    const float z = position.z + kBatchDepthShift;
     const float u = uv ? uv[0] : 0.0f, v = uv ? uv[1] : 0.0f;
-    std::memcpy(out + offsetof(BatchVertex, x), place + offsetof(Vec4, x), 2 * sizeof(float));
-    std::memcpy(out + offsetof(BatchVertex, z), &z, sizeof z);
+    StorePosition(out, position);
+    const auto* facing = reinterpret_cast<const unsigned char*>(&normal);
     std::memcpy(out + offsetof(BatchVertex, nx), facing + offsetof(Vec4, x), 3 * sizeof(float));
-    std::memcpy(out + offsetof(BatchVertex, colour), &colour, sizeof colour);
-    std::memcpy(out + offsetof(BatchVertex, u), &u, sizeof u);
-    std::memcpy(out + offsetof(BatchVertex, v), &v, sizeof v);
-    buffer->Unlock();
-    ++count;
+    StoreColourAndUv(out, colour, u, v);
+    UnlockNext();
 }

@@ -10,6 +10,8 @@ int rand() {
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
 
+float UnitRand() { return static_cast<float>(rand()) / static_cast<float>(kRandMax); }
+
 uint32_t RandState() { return state; }
 void SetRandState(uint32_t s) { state = s; }
 

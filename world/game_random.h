@@ -12,6 +12,9 @@ inline constexpr int kRandMax = 32767;
 // state = state * 214013 + 2531011 (mod 2^32); returns bits 16..30.
 int rand();
 
+// One draw scaled to 0..1: rand() / kRandMax.
+float UnitRand();
+
 // The generator's state; tests and the replay tool restore it to replay a run.
 uint32_t RandState();
 void SetRandState(uint32_t state);

@@ -15,8 +15,6 @@ const float kTitleHeight = 20.0f;
 const float kContactDistanceSquared = 0.5f;
 const float kReturnToTitleTime = 19.0f;
 
-float UnitRand() { return static_cast<float>(game::rand()) / static_cast<float>(game::kRandMax); }
-
 // Seven draws per creature, in this order: colour (three), z, x, gain, lead.
 void PlaceCreature(Creature& c) {
     c.ResetForNewGame();
@@ -28,8 +26,8 @@ void PlaceCreature(Creature& c) {
         c.position.Normalize();
         c.position *= kMinStartDistance;
     }
-    c.steerGain = 1.0f + UnitRand();
-    c.leadTarget = UnitRand() > 0.5f ? 1 : 0;
+    c.steerGain = 1.0f + game::UnitRand();
+    c.leadTarget = game::UnitRand() > 0.5f ? 1 : 0;
     c.highlight = 0;
 }
 

@@ -46,7 +46,7 @@ void ApplyHit(Shot& shot, Creature& victim) {
     victim.alive = 0;
     ++killCount;
     // Moving the previous position gives the point a push at its next Verlet step.
-    Vec4& previous = victim.body.points[5].previous;
+    Vec4& previous = victim.body.points[CreatureBody::kHead].previous;
     previous += shot.velocity * kKnockback;
 }
 
@@ -95,7 +95,7 @@ void PlayerGun::Draw() {
     vertexBatch.Reset();
     for (const Shot& shot : shots)
         if (shot.active) AddSprite(shot.position, shot.colour, kShotHalfSize);
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
 }
 
 void FireControl(int32_t aimX, int32_t aimY, bool trigger) {
@@ -113,7 +113,7 @@ void FireControl(int32_t aimX, int32_t aimY, bool trigger) {
     if (fireTimer > 0.3f && player.alive) {
         fireTimer = 0.0f;
         Launch(player.body.gunPointA, aimDir);
-        if (player.body.gunPointB != -1) Launch(player.body.gunPointB, aimDir);
+        if (player.body.gunPointB != CreatureBody::kNoGunPoint) Launch(player.body.gunPointB, aimDir);
     }
     player.body.SetAim(1, aimDir);
 }

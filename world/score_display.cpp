@@ -62,7 +62,7 @@ void DrawNumber(int32_t n, float x, float y, float z, float w, float s) {
                 if (mask & bit) DrawSegment(bit, x, y, z, w, s);
         }
     }
-    DrawStrip(2, 0);
+    DrawStrip(StripTexture::Untextured, StripTechnique::WorldLighting);
 }
 
 float NumberWidth(int32_t n, float s) {

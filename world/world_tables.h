@@ -9,7 +9,7 @@
 #include "math/vec4.h"
 
 inline constexpr int kCreatureCount = 50;
-inline constexpr int kJointColourCount = 22;
+inline constexpr int kJointColourCount = CreatureBody::kJointCount;  // one colour per joint
 
 enum GameState : int32_t { Title = 0, Playing = 1 };
 

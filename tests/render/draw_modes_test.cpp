@@ -57,7 +57,7 @@ States StatesOf(const RecordedDraw& d) {
 TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
     AddPoints(14);
     vertexBatch.EndStrip();  // the list ignores the strip table
-    DrawSprites(1);
+    DrawSprites(SpriteTexture::FrontEnd);
     const RecordedDraw& d = OnlyDraw();
     EXPECT_EQ(std::make_tuple(d.type, d.startVertex, d.primitiveCount, d.fvf, d.technique),
               std::make_tuple(D3DPT_TRIANGLELIST, 0u, 5u, kBatchFvf, nullptr)) << "15 vertices";
@@ -66,31 +66,35 @@ TEST_F(DrawModeTest, SpritesAreAnAdditiveListWithoutDepthWrites) {
     EXPECT_EQ(StatesOf(d), (States{FALSE, FALSE, D3DCMP_ALWAYS, TRUE, D3DBLEND_ONE, D3DBLEND_ONE}));
     EXPECT_EQ(d.blendOp, DWORD{D3DBLENDOP_ADD});
     recording.device->ClearLog();
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
     EXPECT_EQ(OnlyDraw().texture0, renderer.particleTexture);
     vertexBatch.Reset();
     vertexBatch.doubleNext = 0;
     AddPoints(2);
     recording.device->ClearLog();
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
     EXPECT_EQ(OnlyDraw().primitiveCount, 0u) << "fewer than three vertices";
 }
 
 TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
     const struct {
-        int32_t slot, technique;
+        StripTexture slot;
+        StripTechnique technique;
         IDirect3DTexture9* texture;
         const char* expectedTechnique;  // null: untextured, the effect is never touched
     } cases[] = {
-        {0, 0, renderer.particleCheapTexture, "WorldLighting"},
-        {1, 0, renderer.tilesTexture, "WorldLighting"},
-        {0, 1, renderer.particleCheapTexture, "RenderToShadowPlane"},
-        {2, 0, nullptr, nullptr},
+        {StripTexture::ParticleCheap, StripTechnique::WorldLighting, renderer.particleCheapTexture, "WorldLighting"},
+        {StripTexture::Tiles, StripTechnique::WorldLighting, renderer.tilesTexture, "WorldLighting"},
+        {StripTexture::ParticleCheap, StripTechnique::RenderToShadowPlane, renderer.particleCheapTexture,
+         "RenderToShadowPlane"},
+        {StripTexture::Untextured, StripTechnique::WorldLighting, nullptr, nullptr},
+        {StripTexture::Untextured, StripTechnique::RenderToShadowPlane, nullptr, nullptr},
     };
     AddPoints(6);
     vertexBatch.EndStrip();
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "slot " << c.slot << " technique " << c.technique);
+        SCOPED_TRACE(testing::Message() << "slot " << static_cast<int>(c.slot) << " technique "
+                                        << static_cast<int>(c.technique));
         ScrambleStates();
         DrawStrip(c.slot, c.technique);
         const RecordedDraw& d = OnlyDraw();
@@ -116,7 +120,7 @@ TEST_F(DrawModeTest, StripSlotsPickTextureEffectTextureAndTechnique) {
 TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
     vertexBatch.doubleNext = 0;
     vertexBatch.EndStrip();  // a lone closing copy: strip (0, 1) must not wrap to a huge count
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->invalidCalls, 0u);
 
@@ -126,17 +130,17 @@ TEST_F(DrawModeTest, StripDrawCoversOnlyUpToTheLastEndStrip) {
     vertexBatch.EndStrip();
     AddPoints(4);  // E F G H, not closed: not drawn
     recording.device->ClearLog();
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(OnlyDraw().primitiveCount, 6u) << "D' D' A A B C D D' is eight vertices";
     vertexBatch.EndStrip();
     recording.device->ClearLog();
-    DrawStrip(0, 0);
+    DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     EXPECT_EQ(OnlyDraw().primitiveCount, 12u) << "then E E F G H H'";
 
     // After a reset with nothing closed since, nothing is drawn but the pass still runs.
     vertexBatch.Reset();
     recording.device->ClearLog();
-    DrawStrip(1, 1);
+    DrawStrip(StripTexture::Tiles, StripTechnique::RenderToShadowPlane);
     EXPECT_EQ(recording.device->drawSize(), 0u);
     EXPECT_EQ(recording.device->texture(0), renderer.tilesTexture);
     EXPECT_EQ(recording.device->renderState(D3DRS_SRCBLEND), DWORD{D3DBLEND_SRCALPHA});

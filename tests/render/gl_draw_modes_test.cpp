@@ -57,7 +57,7 @@ protected:
         for (int i = 0; i < 4; ++i)
             vertexBatch.Add(Vec4(i % 2 ? x1 : x0, i < 2 ? y1 : y0, z, 1), colour, Vec4(0, 0, -1, 0));
         vertexBatch.EndStrip();
-        DrawStrip(2, 0);
+        DrawStrip(StripTexture::Untextured, StripTechnique::WorldLighting);
     }
 
     // The pixel's red, green and blue within 3 of rgb.
@@ -75,7 +75,7 @@ TEST_F(GlDrawModeTest, AdditiveSpritesBrightenAndLeaveDepthAlone) {
     vertexBatch.Reset();
     AddSprite(Vec4(0, 0, 0.3f, 1), Vec4(1.0f, 0.5f, 0.0f, 1), 0.5f);  // in front, across the middle
     AddSprite(Vec4(-0.5f, 0.75f, 0.7f, 1), Vec4(1, 1, 1, 1), 0.2f);   // behind the brown: hidden
-    DrawSprites(0);
+    DrawSprites(SpriteTexture::Particle);
     // Texture 128 of 255 times the sprite colour, added to what is there.
     EXPECT_TRUE(Near(60, 60, 0x402000 + 0x804000));
     EXPECT_TRUE(Near(100, 60, 0x804000));
