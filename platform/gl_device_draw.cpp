@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "platform/gl_device.h"
+#include "platform/gl_draw_options.h"
 #include "platform/gl_shader.h"
 #include "platform/gl_vertex_buffer.h"
 
@@ -56,7 +57,41 @@ void MissingAttribute(GLuint slot, float x, float y, float z, float w) {
     glDisableVertexAttribArray(slot);
     glVertexAttrib4f(slot, x, y, z, w);
 }
+
+unsigned stripPieceLength = kGlDefaultStripPieceLength;
+GlDrawCounts drawCounts;
+GlDrawFilter drawFilter = nullptr;
+
+void MultiDrawStrips(const GLint* firsts, const GLsizei* counts, int pieces) {
+    glMultiDrawArrays(GL_TRIANGLE_STRIP, firsts, counts, pieces);
+    drawCounts.calls += 1;
+    drawCounts.draws += static_cast<unsigned>(pieces);
+}
+
+// Every piece starts an even number of vertices after the strip's first and
+// overlaps the one before by two, so together they hold exactly the strip's
+// triangles, each with its vertices in the same order and the same winding.
+void DrawStripInPieces(GLint first, GLsizei count, GLsizei piece) {
+    constexpr int kPiecesPerCall = 256;
+    GLint firsts[kPiecesPerCall];
+    GLsizei counts[kPiecesPerCall];
+    int pieces = 0;
+    for (GLsizei done = 0; done + 2 < count; done += piece - 2) {
+        firsts[pieces] = first + done;
+        counts[pieces] = count - done < piece ? count - done : piece;
+        if (++pieces == kPiecesPerCall) {
+            MultiDrawStrips(firsts, counts, pieces);
+            pieces = 0;
+        }
+    }
+    if (pieces > 0) MultiDrawStrips(firsts, counts, pieces);
+}
 }  // namespace
+
+void SetGlStripPieceLength(unsigned vertices) { stripPieceLength = vertices < 4 ? 0 : vertices & ~1u; }
+unsigned GlStripPieceLength() { return stripPieceLength; }
+GlDrawCounts GlDrawCountsSoFar() { return drawCounts; }
+void SetGlDrawFilter(GlDrawFilter filter) { drawFilter = filter; }
 
 void GlDevice::ApplyRenderStates() {
     const DWORD* r = states.render;
@@ -115,14 +150,22 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     uint64_t vertices = type == D3DPT_TRIANGLELIST ? 3ull * primitiveCount : primitiveCount + 2ull;
     uint64_t end = streamOffset + (startVertex + vertices - 1) * streamStride + vertexSize;
     if (end > stream->Length() || !SetUpVertexLayout(vertexSize, static_cast<UINT>(end))) return D3DERR_INVALIDCALL;
+    if (drawFilter && !drawFilter(type == D3DPT_TRIANGLESTRIP, static_cast<unsigned>(vertices))) return D3D_OK;
     BindRenderTarget();
     ApplyRenderStates();
     if (programBinder)
         programBinder->BindProgram();
     else
         BindFixedFunction();
-    glDrawArrays(type == D3DPT_TRIANGLELIST ? GL_TRIANGLES : GL_TRIANGLE_STRIP, static_cast<GLint>(startVertex),
-                 static_cast<GLsizei>(vertices));
+    const GLint first = static_cast<GLint>(startVertex);
+    const GLsizei count = static_cast<GLsizei>(vertices);
+    if (type == D3DPT_TRIANGLESTRIP && stripPieceLength != 0 && vertices > stripPieceLength) {
+        DrawStripInPieces(first, count, static_cast<GLsizei>(stripPieceLength));
+    } else {
+        glDrawArrays(type == D3DPT_TRIANGLELIST ? GL_TRIANGLES : GL_TRIANGLE_STRIP, first, count);
+        drawCounts.calls += 1;
+        drawCounts.draws += 1;
+    }
     return D3D_OK;
 }
 
