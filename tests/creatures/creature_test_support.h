@@ -38,6 +38,5 @@ protected:
     std::unique_ptr<ArrayVertexBuffer<1000>> buffer = std::make_unique<ArrayVertexBuffer<1000>>();
 };
 
-inline bool IsFinite(const Vec4& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 inline float Distance(Vec4 a, Vec4 b) { return (a - b).Length(); }
 inline Vec4 At(const Mat4& world) { return world.GetColumn(3); }

@@ -9,14 +9,6 @@
 #include "math/vec4.h"
 
 TEST(Vec4, NormalizeLeavesTinyZeroAndNanVectorsAloneAndSharingTheRootChangesNoBits) {
-    EXPECT_EQ(Vec4(0.00001f, 0, 0, 1).Length(), 0.0f);  // q = 1e-10, under the floor
-    EXPECT_EQ(Vec4(3, 4, 0, 1).Length(), 5.0f);
-    Vec4 v(0, 3, 4, 7);
-    v.Normalize();
-    EXPECT_FLOAT_EQ(v.y, 0.6f);
-    EXPECT_FLOAT_EQ(v.z, 0.8f);
-    EXPECT_EQ(v.w, 7.0f);
-
     // Each vector, and whether Normalize must leave it bit for bit as it was.
     const std::pair<Vec4, bool> cases[] = {{Vec4(3, 4, 0, 2), false},       {Vec4(0.00003f, 0, 0, 1), true},
                                            {Vec4(0, 0, 0, 0), true},        {Vec4(1e-3f, -2e-4f, 7e-4f, 1), false},
@@ -43,18 +35,12 @@ TEST(Vec4, WNeverTakesPartButFollowsTheLeftOperand) {
     EXPECT_EQ((Vec4(1, 2, 3, 2) * 2.0f).w, 2.0f);
 }
 
-TEST(Mat4, RotationsWriteOnlyTheirEntriesWithPlusSineAboveTheDiagonal) {
-    Mat4 x = Mat4::Identity(), z = Mat4::Identity();
-    x.SetRotationX(1.5707964f);
-    z.SetRotationZ(1.5707964f);
-    EXPECT_NEAR(x.Transform(Vec4(0, 1, 0, 1)).z, -1.0f, 1e-6f);
-    EXPECT_NEAR(z.Transform(Vec4(1, 0, 0, 1)).y, -1.0f, 1e-6f);
-
+// The rotations' signs show in every golden; that they leave the other entries alone does not.
+TEST(Mat4, RotationsWriteOnlyTheirEntries) {
     Mat4 y;
     y.m[1][1] = 5.0f;
     y.SetRotationY(0.5f);
     EXPECT_EQ(std::make_pair(y.m[1][1], y.m[3][3]), std::make_pair(5.0f, 0.0f));
-    EXPECT_EQ(std::make_pair(y.m[0][2], y.m[2][0]), std::make_pair(std::sin(0.5f), -std::sin(0.5f)));
 }
 
 TEST(Mat4, TransformIgnoresInputW) {

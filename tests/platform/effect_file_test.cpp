@@ -2,11 +2,9 @@
 // line and the reason it reports.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "platform/effect_file.h"
-#include "support/temp_tree.h"
 
 namespace {
 const char* const kMinimal =
@@ -39,26 +37,6 @@ TEST(EffectFile, ReadsParametersStatesAndProgramsWithTheirFirstLines) {
               std::make_tuple(D3DRS_ZFUNC, DWORD{D3DCMP_LESS}, DWORD{TRUE}));
     EXPECT_EQ(std::make_pair(t.vertex.source, t.vertex.firstLine), std::make_pair(std::string("void main() {}\n"), 9));
     EXPECT_EQ(std::make_pair(t.fragment.source, t.fragment.firstLine), std::make_pair(std::string("line one\nline two\n"), 12));
-}
-
-// The recording effect the render tests use mirrors these names and kinds.
-TEST(EffectFile, TheShippedEffectDeclaresWhatTheProgramSets) {
-    EffectFileDescription d;
-    EffectParseError error;
-    ASSERT_TRUE(ParseEffectFile(ReadFile(QF_SOURCE_DIR "/assets/myshader.fx"), &d, &error))
-        << error.line << ": " << error.reason;
-    using Kind = EffectParameterKind;
-    const std::pair<const char*, Kind> expected[] = {
-        {"RenderTargetTexture", Kind::Texture}, {"RenderTargetWidth", Kind::Float}, {"RenderTargetHeight", Kind::Float},
-        {"mWorldViewProjection", Kind::Matrix}, {"CamerPosition", Kind::Vector},   {"MagicValue", Kind::Float},
-        {"LightPosition", Kind::Vector},        {"DistortionPosx", Kind::Float},   {"DistortionPosy", Kind::Float}};
-    for (const auto& [name, kind] : expected)
-        EXPECT_TRUE(std::any_of(d.parameters.begin(), d.parameters.end(),
-                                [&](const EffectParameterDecl& p) { return p.name == name && p.kind == kind; }))
-            << name;
-    ASSERT_EQ(2u, d.techniques.size());
-    EXPECT_EQ("WorldLighting", d.techniques[0].name);
-    EXPECT_EQ("RenderToShadowPlane", d.techniques[1].name);
 }
 
 TEST(EffectFile, MalformedFilesNameTheLineAndTheReason) {

@@ -5,7 +5,6 @@
 #include "game_fixture.h"
 #include "render/device_resources.h"
 #include "render/frame.h"
-#include "world/player_gun.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ using Frame = GameFixture;
 // One frame, and what it drew with something in it: F floor or walls, C the
 // lit figures, S their shadow, D digits, T title, M mouse cursor, X shots
 // (cursor and shots share a texture; the cursor comes before the figures).
-std::string OneFrame(RecordingDevice& d, UINT* figureTriangles = nullptr) {
+std::string OneFrame(RecordingDevice& d) {
     d.ClearLog();
     RunFrame();
     std::string s;
@@ -26,20 +25,12 @@ std::string OneFrame(RecordingDevice& d, UINT* figureTriangles = nullptr) {
         else if (r.technique == nullptr) s += 'D';
         else if (r.texture0 == renderer.tilesTexture) s += 'F';
         else s += std::string(r.technique) == "WorldLighting" ? 'C' : 'S';
-        if (figureTriangles != nullptr && (s.back() == 'C' || s.back() == 'S'))
-            figureTriangles[s.back() == 'S'] = r.primitiveCount;
     }
     return s;
 }
 
-TEST_F(Frame, ATitleFrameDrawsArenaCursorAndFiguresTwiceAndHoldsThePlayerAloft) {
-    const uint64_t scenes = rec.device->scenes, presents = rec.device->presents;
-    UINT figures[2] = {};
-    EXPECT_EQ(OneFrame(*rec.device, figures), "FFMCS");
-    EXPECT_EQ(rec.device->scenes + rec.device->presents, scenes + presents + 2);
-    EXPECT_EQ(figures[0], figures[1]);
-    EXPECT_GT(figures[0], 50u * 21u * 12u);  // fifty bodies of 21 six-sided tubes
-
+// The pixel hashes see the title appear but end before it first hides.
+TEST_F(Frame, TheTitleBlinksOnAndOff) {
     // Shown from about the 20th frame for about twenty, then hidden for about
     // twenty; single-precision steps of 0.05 move each edge by a frame or two.
     std::string blink = "?";
@@ -63,15 +54,12 @@ TEST_F(Frame, AFailedBeginSceneSimulatesNothingButStillPresents) {
     EXPECT_EQ(titleBlink, blink);
 }
 
-TEST_F(Frame, TheControllerStartsAGameWithoutCursorAndFiresWithTheRightStick) {
+// Starting and firing by controller are pinned by the replay golden; that
+// such a game draws no cursor is not.
+TEST_F(Frame, TheControllerStartsAGameWithoutCursor) {
     inputState.controller.rgbButtons[0] = 0x80;
     EXPECT_EQ(OneFrame(*rec.device), "FFCS");
     EXPECT_EQ(gameState, Playing);
-    inputState.controller.rgbButtons[0] = 0;
-    inputState.controller.lRx = 1000;
-    fireTimer = 1.0f;
-    EXPECT_EQ(OneFrame(*rec.device), "FFCSX");
-    EXPECT_EQ(playerGun.shots[0].velocity.x, 0.5f);
 }
 
 TEST_F(Frame, TheLastCountIsStillShownInTheFirstTitleFrameAndNotAfter) {

@@ -96,18 +96,14 @@ struct Coverage {
 bool Finite(const Vec4& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w); }
 
 bool FiniteCreature(const Creature& c) {
-    if (!Finite(c.position) || !Finite(c.velocity) || !Finite(c.facing) || !Finite(c.moveDir) ||
-        !Finite(c.steerCommand))
-        return false;
+    bool ok = Finite(c.position) && Finite(c.velocity) && Finite(c.facing) && Finite(c.moveDir) &&
+              Finite(c.steerCommand);
     for (float f : {c.speed, c.heading, c.walkPhase, c.health, c.deadTimer, c.speedFactor, c.body.opacity})
-        if (!std::isfinite(f)) return false;
-    for (const MassPoint& p : c.body.points)
-        if (!Finite(p.position) || !Finite(p.previous) || !Finite(p.velocity)) return false;
+        ok = ok && std::isfinite(f);
+    for (const MassPoint& p : c.body.points) ok = ok && Finite(p.position) && Finite(p.previous) && Finite(p.velocity);
     for (const BodyJoint& j : c.body.joints)
-        for (const auto& row : j.world.m)
-            for (float f : row)
-                if (!std::isfinite(f)) return false;
-    return true;
+        for (int k = 0; k < 4; ++k) ok = ok && Finite(j.world.GetColumn(k));
+    return ok;
 }
 
 // Creatures are clamped to the floor square and fall from at most 25. (Their

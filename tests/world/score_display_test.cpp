@@ -40,27 +40,6 @@ TEST_F(ScoreDisplay, MasksMatchTheSevenSegmentPictures) {
     }
 }
 
-TEST_F(ScoreDisplay, BarCornersAreBlueQuadsInStripOrder) {
-    DrawSegment(1, 2.0f, 3.0f, 7.0f, 1.0f, 2.0f);  // top bar of size 2 at (2, 3)
-    ASSERT_EQ(vertexBatch.count, 5);
-    const float xs[4] = {1.0f, 3.0f, 1.0f, 3.0f}, ys[4] = {5.1f, 5.1f, 4.9f, 4.9f};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_FLOAT_EQ(Vertex(i).x, xs[i]);
-        EXPECT_FLOAT_EQ(Vertex(i).y, ys[i]);
-        EXPECT_EQ(Vertex(i).z, 11.0f);
-        EXPECT_EQ(Vertex(i).colour, 0xFF0000FFu);
-    }
-    vertexBatch.Reset();
-    vertexBatch.doubleNext = 0;
-    DrawSegment(64, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f);  // lower right
-    EXPECT_FLOAT_EQ(Vertex(0).x, 0.6f);
-    EXPECT_FLOAT_EQ(Vertex(1).y, -1.0f);
-    EXPECT_FLOAT_EQ(Vertex(2).x, 0.4f);
-    vertexBatch.Reset();
-    for (int bit : {0, 3, 256, -1}) DrawSegment(bit, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f);
-    EXPECT_EQ(vertexBatch.count, 0);
-}
-
 TEST_F(ScoreDisplay, NumbersGrowLeftAndTheWidthKeepsTheLeadingDigitInPlace) {
     for (int n : {0, -7, INT_MIN}) {
         Draw(n, 0.0f);
