@@ -5,15 +5,15 @@
 # missing in turn and with a broken effect file.
 # Usage: e2e.sh GAME_EXECUTABLE BUILD_DIR
 set -uo pipefail
+test_name=e2e
+source "$(dirname "$0")/../support/script_checks.sh"
 game=$1
 build=$2
 shots=$build/screenshots
 skip=77
 
 [[ -n ${DISPLAY:-} ]] || { echo "e2e: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
-for tool in xdotool import convert xwininfo xprop stdbuf; do
-  command -v $tool >/dev/null || { echo "e2e: $tool missing (see scripts/packages.txt)"; exit 1; }
-done
+need_tools xdotool import convert xwininfo xprop stdbuf
 mkdir -p "$shots"
 rm -f "$shots"/e2e-*.png
 
@@ -47,10 +47,6 @@ hold_server() {
 }
 hold_server
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
 read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
 
 # Pixels in a rectangle (WxH+X+Y) of an image whose channels pass every test,
@@ -83,19 +79,6 @@ screenshot() {
   shot_index=$((shot_index + 1))
   shot=$(printf '%s/e2e-%02d-%s.png' "$shots" $shot_index "$1")
   import -window root "$shot" 2>/dev/null
-}
-
-# Polls a command until it succeeds or the seconds run out. Timed in
-# microseconds: bash's SECONDS counts whole seconds, so a one-second wait
-# could have ended almost at once.
-now_us() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$(($(now_us) + seconds * 1000000))
-  until "$@"; do
-    (($(now_us) < deadline)) || return 1
-    sleep 0.1
-  done
 }
 
 game_pid=

@@ -5,16 +5,12 @@
 # development package.
 # Usage: deb_test.sh BUILD_DIR
 set -uo pipefail
+test_name=deb_test
+source "$(dirname "$0")/../support/script_checks.sh"
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
-  command -v $tool >/dev/null || { echo "deb_test: $tool missing (see scripts/packages.txt)"; exit 1; }
-done
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+need_tools cpack dpkg-deb dpkg-shlibdeps
 
 work=$(mktemp -d /tmp/quillfrost-deb.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -6,18 +6,14 @@
 # nothing, and it still starts once its wave files are gone.
 # Usage: install_test.sh BUILD_DIR
 set -uo pipefail
+test_name=install_test
+source "$(dirname "$0")/../support/script_checks.sh"
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 skip=77
 
 [[ -n ${DISPLAY:-} ]] || { echo "install_test: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
-for tool in xdotool xwininfo desktop-file-validate appstreamcli compare; do
-  command -v $tool >/dev/null || { echo "install_test: $tool missing (see scripts/packages.txt)"; exit 1; }
-done
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+need_tools xdotool xwininfo desktop-file-validate appstreamcli compare
 
 work=$(mktemp -d /tmp/quillfrost-install.XXXXXX)
 game_pid=
@@ -65,15 +61,6 @@ for size in 128 64 48; do
     fail "${size}x$size icon: root mean square error $error against the scaled title picture"
 done
 
-now_us() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$(($(now_us) + seconds * 1000000))
-  until "$@"; do
-    (($(now_us) < deadline)) || return 1
-    sleep 0.1
-  done
-}
 running() { kill -0 "$game_pid" 2>/dev/null; }
 # Titled Quillfrost and owned by the game started here, mapped on the screen.
 window_shown() {

@@ -1,0 +1,28 @@
+# Shared by the scripted tests (e2e, install, Debian package): pass and fail
+# lines with a failure count, a tool check, and a poll with a deadline.
+# Source it after setting `test_name` to the test's name.
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# Exits 1 naming the first tool that is not installed.
+need_tools() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$test_name: $tool missing (see scripts/packages.txt)"; exit 1; }
+  done
+}
+
+# Polls a command until it succeeds or the seconds run out. Timed in
+# microseconds: bash's SECONDS counts whole seconds, so a one-second wait
+# could have ended almost at once.
+now_us() { local t=${EPOCHREALTIME/[.,]/}; echo $((10#$t)); }
+wait_for() {
+  local seconds=$1; shift
+  local deadline=$(($(now_us) + seconds * 1000000))
+  until "$@"; do
+    (($(now_us) < deadline)) || return 1
+    sleep 0.1
+  done
+}
