@@ -2,26 +2,11 @@
 
 #include <cinttypes>
 
+#include "app/fnv1a.h"
 #include "world/player_gun.h"
 #include "world/world_tables.h"
 
 namespace {
-
-// FNV-1a over the exact bytes, so bit-level differences show.
-struct Fnv1a {
-    uint64_t value = 1469598103934665603ull;
-    void Bytes(const void* data, size_t size) {
-        const unsigned char* p = static_cast<const unsigned char*>(data);
-        for (size_t i = 0; i < size; ++i) value = (value ^ p[i]) * 1099511628211ull;
-    }
-    void Float(float f) { Bytes(&f, sizeof f); }
-    void Vector(const Vec4& v) {
-        Float(v.x);
-        Float(v.y);
-        Float(v.z);
-        Float(v.w);
-    }
-};
 
 void HashCreature(Fnv1a& h, const Creature& c) {
     h.Vector(c.position);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "app/fnv1a.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -53,18 +54,17 @@ TEST_F(InputDerivationTest, BeforeAnyPressTheAimIsZeroAndACursorOnThePlayerDivid
 // arithmetic would otherwise change nothing the game state shows.
 TEST_F(InputDerivationTest, SavedAimAcrossTheWindowMatchesItsGoldenDigest) {
     inputState.leftButton = 1;
-    uint64_t h = 1469598103934665603ull;
+    Fnv1a h;
     for (const Vec4 eye : {Vec4(0.0f, 13.0f, -4.0f, 1.0f), Vec4(-7.3f, 13.0f, 3.1f, 0.0f)}) {
         for (int x = 0; x < 1280; x += 23) {
             for (int y = 0; y < 720; y += 17) {
                 HandleInputMessage(MSG{nullptr, WM_MOUSEMOVE, 0, static_cast<LPARAM>(x | (y << 16)), 0, {}});
                 ApplyMouseSteering(CursorPoint(eye), Vec4(1.3f, 0.0f, -2.7f, 1.0f));
-                const auto* bytes = reinterpret_cast<const unsigned char*>(&inputState.savedAimDir);
-                for (size_t i = 0; i < sizeof(Vec4); ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+                h.Bytes(&inputState.savedAimDir, sizeof(Vec4));
             }
         }
     }
-    EXPECT_EQ(h, 0xf2687df34d19dce9u) << std::hex << h;
+    EXPECT_EQ(h.value, 0xf2687df34d19dce9u) << std::hex << h.value;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "app/fnv1a.h"
 #include "app/input.h"
 #include "capturing_device.h"
 #include "platform/sdl_window.h"
@@ -26,12 +27,6 @@ namespace {
 
 const char kReferenceVersion[] = "4.5 (Core Profile) Mesa 22.3.6";
 const int kReferenceWidth = 1280, kReferenceHeight = 720;
-
-// FNV-1a, 64 bits: a changed byte anywhere changes it.
-uint64_t Fold(uint64_t hash, const unsigned char* bytes, size_t size) {
-    for (size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
-    return hash;
-}
 
 class FrameIdentity : public ::testing::Test {
 protected:
@@ -68,11 +63,11 @@ protected:
     }
 
     // Runs one frame and folds its pixels into the phase's hash.
-    void Frame(uint64_t& hash) {
+    void Frame(Fnv1a& hash) {
         capture->captureNextPresent = true;
         RunFrame();
         ASSERT_EQ(capture->rgba.size(), size_t(width) * size_t(height) * 4) << "no read-back";
-        hash = Fold(hash, capture->rgba.data(), capture->rgba.size());
+        hash.Bytes(capture->rgba.data(), capture->rgba.size());
     }
     static void Send(UINT message, LPARAM lParam = 0) { HandleInputMessage(MSG{nullptr, message, 0, lParam, 0, {}}); }
 };
@@ -86,8 +81,8 @@ TEST_F(FrameIdentity, TitlePlayAndDeathFramesMatchTheReferences) {
                      << kReferenceHeight << "; this is " << (name ? name : "?") << ", " << (version ? version : "?")
                      << ", " << width << "x" << height;
 
-    const uint64_t start = 0xcbf29ce484222325ull;
-    uint64_t title = start, play = start, death = start;
+    const uint64_t start = 0xcbf29ce484222325ull;  // FNV's own offset basis
+    Fnv1a title{start}, play{start}, death{start};
     for (int f = 0; f < 30; ++f) Frame(title);  // the picture shows from the 21st frame
 
     Send(WM_MOUSEMOVE, MAKELPARAM(width * 3 / 4, height / 3));
@@ -102,11 +97,11 @@ TEST_F(FrameIdentity, TitlePlayAndDeathFramesMatchTheReferences) {
     for (int f = 0; f < 30; ++f) Frame(death);
 
     std::printf("frame hashes: title %016llx, play %016llx (%d frames), death %016llx\n",
-                static_cast<unsigned long long>(title), static_cast<unsigned long long>(play), frames,
-                static_cast<unsigned long long>(death));
-    EXPECT_EQ(title, 0xcb2154a70aaff364ull);
-    EXPECT_EQ(play, 0xa14345abbd29f90eull);
-    EXPECT_EQ(death, 0x36e3984a1786414dull);
+                static_cast<unsigned long long>(title.value), static_cast<unsigned long long>(play.value), frames,
+                static_cast<unsigned long long>(death.value));
+    EXPECT_EQ(title.value, 0xcb2154a70aaff364ull);
+    EXPECT_EQ(play.value, 0xa14345abbd29f90eull);
+    EXPECT_EQ(death.value, 0x36e3984a1786414dull);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/fnv1a.h"
 #include "creatures/creature.h"
 #include "render/vertex_batch.h"
 #include "world/world_tables.h"
@@ -42,11 +43,9 @@ inline void KillEnemies() {
     for (int i = 1; i < kCreatureCount; ++i) creatures[i].alive = 0;
 }
 
-// FNV-1a over the bytes of the vertices the last frame drew.
+// A digest of the bytes of the vertices the last frame drew.
 inline uint64_t VertexDigest(const BatchVertex* vertices) {
-    uint64_t h = 1469598103934665603ull;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(vertices);
-    for (std::size_t i = 0; i < sizeof(BatchVertex) * static_cast<std::size_t>(vertexBatch.count); ++i)
-        h = (h ^ bytes[i]) * 1099511628211ull;
-    return h;
+    Fnv1a h;
+    h.Bytes(vertices, sizeof(BatchVertex) * static_cast<std::size_t>(vertexBatch.count));
+    return h.value;
 }
