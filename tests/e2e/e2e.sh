@@ -15,36 +15,18 @@ skip=77
 [[ -n ${DISPLAY:-} ]] || { echo "e2e: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
 need_tools xdotool import convert xwininfo xprop stdbuf
 mkdir -p "$shots"
-rm -f "$shots"/e2e-*.png
+rm -f "$shots"/e2e-*.png "$shots"/x_hold.pid "$shots"/x_hold.out  # nothing left from an earlier run
 
-holder=
 # Unless started with -noreset, Xvfb resets whenever its last client leaves
 # and closes, unanswered, any connection that arrives meanwhile: a game started
 # then finds no X display, SDL comes up on a driver without one, and the game
 # refuses to start. A connection held for the whole run keeps the server from
-# resetting between the short-lived clients below. The holder itself can meet
-# a reset (the previous test has just left) and is then connected again,
-# before any start of the game; the game never gets a second start.
-hold_out=$shots/e2e-hold.out
-held() { [[ -n $holder ]] && kill -0 "$holder" 2>/dev/null && [[ $(<"$hold_out") == *QUILLFROST_E2E_HOLD* ]]; }
-hold_server() {
-  held && return
-  [[ -n $holder ]] && echo "e2e: the X server dropped the held connection; holding it again"
-  for _ in 1 2 3; do
-    stdbuf -oL xprop -root -spy QUILLFROST_E2E_HOLD >"$hold_out" 2>&1 &
-    holder=$!
-    for _ in $(seq 100); do
-      held && break
-      sleep 0.1
-    done
-    # A reset already under way when it connected ends it at once.
-    sleep 0.5
-    held && return
-    kill "$holder" 2>/dev/null
-  done
-  echo "e2e: cannot hold a connection to the X server: $(<"$hold_out")"
-  exit 1
-}
+# resetting between the short-lived clients below; if a reset took it before
+# the run began, it is made again before each start of the game, which never
+# gets a second start.
+x_hold=(bash "$(dirname "$0")/../support/x_hold.sh")
+hold_server() { "${x_hold[@]}" start "$shots" | sed 's/^/e2e: /'; "${x_hold[@]}" check "$shots" || exit 1; }
+held() { "${x_hold[@]}" check "$shots"; }
 hold_server
 
 read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
@@ -86,7 +68,7 @@ stop_game() {
   [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null && kill "$game_pid"
   game_pid=
 }
-trap 'stop_game; [[ -n $holder ]] && kill "$holder" 2>/dev/null' EXIT
+trap 'stop_game; "${x_hold[@]}" stop "$shots"' EXIT
 
 # No early-closing readers (grep -q, head) in pipes: with pipefail the writer's
 # SIGPIPE would read as a failure.
