@@ -2,7 +2,7 @@
 // the window procedure and the main loop.
 #pragma once
 
-#include "platform/windows.h"
+#include <windows.h>
 
 struct AppState {
     HWND window = nullptr;

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "math/vec4.h"
-#include "platform/dinput.h"
-#include "platform/windows.h"
+#include <dinput.h>
+#include <windows.h>
 
 struct InputState {
     int keyUp = 0;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dinput.h"
-#include "platform/windows.h"
+#include <dinput.h>
+#include <windows.h>
 
 struct ReplayEvent {
     int64_t frame = 0;

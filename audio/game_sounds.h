@@ -2,7 +2,7 @@
 // start-up and kept for the life of the process. Nothing plays them.
 #pragma once
 
-#include "platform/windows.h"
+#include <windows.h>
 
 class SoundManager;
 class Sound;

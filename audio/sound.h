@@ -1,8 +1,8 @@
 // One wave loaded into one or more DirectSound buffers that carry the same sound.
 #pragma once
 
-#include "platform/dsound.h"
-#include "platform/windows.h"
+#include <dsound.h>
+#include <windows.h>
 
 class WaveFile;
 

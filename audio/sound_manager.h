@@ -1,8 +1,8 @@
 // Owns the DirectSound device and makes sounds from wave files.
 #pragma once
 
-#include "platform/dsound.h"
-#include "platform/windows.h"
+#include <dsound.h>
+#include <windows.h>
 
 class Sound;
 

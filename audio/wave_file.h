@@ -2,8 +2,8 @@
 // multimedia file functions: the format record, then the data in pieces.
 #pragma once
 
-#include "platform/mmsystem.h"
-#include "platform/windows.h"
+#include <mmsystem.h>
+#include <windows.h>
 
 class WaveFile {
 public:

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3dx9.h"
-#include "platform/sdl_window.h"
+#include <d3dx9.h>
+#include "platform/desktop/sdl_window.h"
 #include "render/device_resources.h"
 #include "render/draw_modes.h"
 #include "render/vertex_batch.h"

@@ -20,8 +20,8 @@
 
 #include "app/app_state.h"
 #include "app/replay_script.h"
-#include "platform/gl_draw_options.h"
-#include "platform/sdl_window.h"
+#include "platform/gl/gl_draw_options.h"
+#include "platform/desktop/sdl_window.h"
 #include "render/device_resources.h"
 #include "render/frame.h"
 #include "render/recording_renderer.h"

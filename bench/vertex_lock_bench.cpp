@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/d3d9.h"
-#include "platform/d3d9_readback.h"
-#include "platform/sdl_window.h"
+#include <d3d9.h>
+#include "platform/gl/d3d9_readback.h"
+#include "platform/desktop/sdl_window.h"
 #include "render/vertex_batch.h"
 
 namespace {

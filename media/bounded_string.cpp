@@ -1,6 +1,6 @@
 #include "media/bounded_string.h"
 
-#include "platform/wide_format.h"
+#include "platform/shared/wide_format.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cstddef>
 
-#include "platform/windows.h"
+#include <windows.h>
 
 inline constexpr HRESULT kTruncated = static_cast<HRESULT>(0x8007007Au);  // HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER)
 

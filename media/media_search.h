@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "media/bounded_string.h"
-#include "platform/windows.h"
+#include <windows.h>
 
 inline constexpr HRESULT kMediaNotFound = static_cast<HRESULT>(0x80040903u);
 

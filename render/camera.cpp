@@ -1,6 +1,6 @@
 #include "render/camera.h"
 
-#include "platform/d3dx9.h"
+#include <d3dx9.h>
 #include "render/device_resources.h"
 #include "world/world_tables.h"
 

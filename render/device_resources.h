@@ -3,8 +3,8 @@
 // only when the window is destroyed.
 #pragma once
 
-#include "platform/d3d9.h"
-#include "platform/d3dx9.h"
+#include <d3d9.h>
+#include <d3dx9.h>
 
 struct RenderTarget {
     IDirect3DTexture9* texture = nullptr;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/d3dx9.h"
+#include <d3dx9.h>
 
 // What a strip draw binds to stage 0 (and to the effect's
 // "RenderTargetTexture"); Untextured draws with the fixed-function pipeline

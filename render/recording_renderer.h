@@ -4,7 +4,7 @@
 // ends it, as it ends the game's.
 #pragma once
 
-#include "platform/d3d9_recording_device.h"
+#include "platform/shared/d3d9_recording_device.h"
 #include "render/device_resources.h"
 
 struct RecordingRenderer {

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "math/vec4.h"
-#include "platform/d3d9.h"
+#include <d3d9.h>
 
 struct BatchVertex {
     float x, y, z;

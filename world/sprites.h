@@ -3,7 +3,7 @@
 #pragma once
 
 #include "math/vec4.h"
-#include "platform/windows.h"
+#include <windows.h>
 
 // 1 on success, the buffer creation's negative status otherwise.
 HRESULT CreateBatchBuffer();

@@ -10,7 +10,7 @@
 #include "app/app_state.h"
 #include "app/input.h"
 #include "app/startup_failure.h"
-#include "platform/sdl_window.h"
+#include "platform/desktop/sdl_window.h"
 
 struct StepLog {
     std::string calls;  // one letter per step: S N D B F R

@@ -3,7 +3,7 @@
 #include "audio/game_sounds.h"
 #include "audio/sound.h"
 #include "audio/sound_manager.h"
-#include "platform/sdl_window.h"
+#include "platform/desktop/sdl_window.h"
 #include "riff_bytes.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // other than 0, another aspect ratio, an output that is also an operand.
 #include <gtest/gtest.h>
 
-#include "platform/d3dx9.h"
+#include <d3dx9.h>
 
 namespace {
 void ExpectMatrix(const D3DXMATRIX& m, const float (&expected)[4][4], float tolerance = 1e-5f) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/effect_file.h"
+#include "platform/shared/effect_file.h"
 
 namespace {
 const char* const kMinimal =

@@ -3,7 +3,7 @@
 // show in the whole-frame pixel hashes.)
 #include <gtest/gtest.h>
 
-#include "platform/d3d9_live_objects.h"
+#include "platform/shared/d3d9_live_objects.h"
 #include "support/gl_test_support.h"
 
 namespace {

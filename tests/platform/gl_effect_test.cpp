@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/d3dx9.h"
-#include "platform/file_path.h"
+#include <d3dx9.h>
+#include "platform/posix/file_path.h"
 #include "support/gl_test_support.h"
 #include "support/temp_tree.h"
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/d3d9_readback.h"
-#include "platform/gl_draw_options.h"
+#include "platform/gl/d3d9_readback.h"
+#include "platform/gl/gl_draw_options.h"
 #include "support/gl_test_support.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/file_path.h"
-#include "platform/mmsystem.h"
-#include "platform/windows.h"
+#include "platform/posix/file_path.h"
+#include <mmsystem.h>
+#include <windows.h>
 #include "support/temp_tree.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/d3d9.h"
-#include "platform/d3d9_readback.h"
+#include <d3d9.h>
+#include "platform/gl/d3d9_readback.h"
 
 class CapturingDevice final : public IDirect3DDevice9 {
 public:

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/startup_failure.h"
-#include "platform/d3d9_live_objects.h"
+#include "platform/shared/d3d9_live_objects.h"
 #include "render/device_resources.h"
 #include "render/recording_renderer.h"
 #include "render/vertex_batch.h"

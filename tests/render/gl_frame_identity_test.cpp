@@ -16,7 +16,7 @@
 #include "app/fnv1a.h"
 #include "app/input.h"
 #include "capturing_device.h"
-#include "platform/sdl_window.h"
+#include "platform/desktop/sdl_window.h"
 #include "render/device_resources.h"
 #include "render/frame.h"
 #include "world/new_game.h"

@@ -2,7 +2,7 @@
 // without a device; like the real one, a lock past its end fails.
 #pragma once
 
-#include "platform/d3d9.h"
+#include <d3d9.h>
 #include "render/vertex_batch.h"
 
 template <int Capacity>

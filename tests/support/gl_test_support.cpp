@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "platform/d3d9_readback.h"
+#include "platform/gl/d3d9_readback.h"
 
 TestWindow::TestWindow(int width, int height) {
     SDL_InitSubSystem(SDL_INIT_VIDEO);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3d9.h"
-#include "platform/sdl_window.h"
+#include <d3d9.h>
+#include "platform/desktop/sdl_window.h"
 
 struct TestWindow {
     HWND__ window;

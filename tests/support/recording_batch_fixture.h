@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/d3d9_recording_device.h"
+#include "platform/shared/d3d9_recording_device.h"
 #include "render/recording_renderer.h"
 #include "render/vertex_batch.h"
 

@@ -1,0 +1,95 @@
+// The DirectInput object: enumerates the game controllers SDL's mapping
+// database knows and creates their devices.
+#include <cstring>
+
+#include "platform/desktop/dinput_controller.h"
+
+const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), 1, sizeof(DIJOYSTATE2), 0,
+                                      nullptr};
+
+namespace {
+
+constexpr uint8_t kGuidSignature[8] = {'S', 'D', 'L', 'J', 'O', 'Y', 'I', 'D'};
+
+void DescribeController(int deviceIndex, DIDEVICEINSTANCEW* instance) {
+    *instance = DIDEVICEINSTANCEW{};
+    instance->dwSize = sizeof(DIDEVICEINSTANCEW);
+    instance->guidInstance = ControllerInstanceGuid(SDL_JoystickGetDeviceInstanceID(deviceIndex));
+    SDL_JoystickGUID product = SDL_JoystickGetDeviceGUID(deviceIndex);
+    static_assert(sizeof(product.data) == sizeof(GUID));
+    std::memcpy(&instance->guidProduct, product.data, sizeof(GUID));
+    instance->dwDevType = DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8);
+    Utf8NameToWide(SDL_GameControllerNameForIndex(deviceIndex), instance->tszInstanceName, MAX_PATH);
+    Utf8NameToWide(SDL_GameControllerNameForIndex(deviceIndex), instance->tszProductName, MAX_PATH);
+}
+
+class SdlDirectInput final : public IDirectInput8W {
+public:
+    ULONG AddRef() override { return ++references; }
+    ULONG Release() override {
+        ULONG left = --references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKW callback, LPVOID context, DWORD) override {
+        if (!callback) return DIERR_INVALIDPARAM;
+        if (devType != DI8DEVCLASS_ALL && devType != DI8DEVCLASS_GAMECTRL) return DI_OK;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            if (!SDL_IsGameController(i)) continue;
+            DIDEVICEINSTANCEW instance;
+            DescribeController(i, &instance);
+            if (callback(&instance, context) == DIENUM_STOP) break;
+        }
+        return DI_OK;
+    }
+
+    HRESULT CreateDevice(REFGUID instance, IDirectInputDevice8W** device, IUnknown* outer) override {
+        if (!device) return E_POINTER;
+        *device = nullptr;
+        if (outer) return DIERR_NOAGGREGATION;
+        SDL_JoystickID instanceId;
+        if (!ControllerIdFromGuid(instance, &instanceId)) return DIERR_DEVICENOTREG;
+        *device = OpenControllerDevice(instanceId);
+        return *device ? DI_OK : DIERR_DEVICENOTREG;
+    }
+
+private:
+    ~SdlDirectInput() override = default;
+    ULONG references = 1;
+};
+
+}  // namespace
+
+GUID ControllerInstanceGuid(SDL_JoystickID instanceId) {
+    GUID guid = {static_cast<uint32_t>(instanceId), 0x5146, 0x4A53, {}};
+    std::memcpy(guid.Data4, kGuidSignature, sizeof kGuidSignature);
+    return guid;
+}
+
+bool ControllerIdFromGuid(const GUID& guid, SDL_JoystickID* instanceId) {
+    if (guid.Data2 != 0x5146 || guid.Data3 != 0x4A53 || std::memcmp(guid.Data4, kGuidSignature, 8) != 0) return false;
+    *instanceId = static_cast<SDL_JoystickID>(guid.Data1);
+    return true;
+}
+
+void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity) {
+    size_t n = 0;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(name ? name : ""); *c && n + 1 < capacity; ++c) {
+        if ((*c & 0xC0) == 0x80) continue;  // continuation bytes of a character already replaced
+        out[n++] = *c < 0x80 ? static_cast<WCHAR>(*c) : L'?';
+    }
+    out[n] = L'\0';
+}
+
+HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (version != DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
+    if (!(interfaceId == IID_IDirectInput8W)) return DIERR_NOINTERFACE;
+    if (outer) return DIERR_NOAGGREGATION;
+    // Loads SDL's mapping database, plus any mappings the player set in SDL_GAMECONTROLLERCONFIG.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return DIERR_NOTINITIALIZED;
+    *object = static_cast<IDirectInput8W*>(new SdlDirectInput());
+    return DI_OK;
+}

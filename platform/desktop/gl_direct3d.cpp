@@ -1,0 +1,43 @@
+// Direct3DCreate9 and CreateDevice: the GL 3.3 core context on the window.
+#include "platform/gl/gl_device.h"
+#include "platform/desktop/sdl_window.h"
+
+namespace {
+class GlDirect3D : public GlObject<IDirect3D9> {
+public:
+    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
+                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
+};
+
+HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
+                                 D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
+    if (device == nullptr) return D3DERR_INVALIDCALL;
+    *device = nullptr;
+    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
+    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || window == nullptr ||
+        window->sdlWindow == nullptr)
+        return D3DERR_INVALIDCALL;
+    // The desktop-sized full screen never changes the display mode.
+    if (!parameters->Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
+    if (gl == nullptr) return D3DERR_NOTAVAILABLE;
+    auto* context = new GlContext{window->sdlWindow, gl, 1};
+    SDL_GL_MakeCurrent(window->sdlWindow, gl);
+    // Interval 0 asks for no wait on the retrace; the driver may still impose one.
+    SDL_GL_SetSwapInterval(parameters->PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    auto* created = new GlDevice(context, *parameters);
+    DropContext(context);  // the device holds it now
+    if (!created->Create()) {
+        created->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
+    *device = created;
+    return D3D_OK;
+}
+}  // namespace
+
+IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
+    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    return new GlDirect3D();
+}

@@ -1,0 +1,42 @@
+// Internal to the platform layer: the SDL window behind a window handle, shared
+// by the window functions, the message queue, DirectInput and the OpenGL device.
+// Game code never includes this.
+#pragma once
+
+#include <SDL.h>
+
+#include <windows.h>
+
+struct HWND__ {
+    SDL_Window* sdlWindow = nullptr;
+    WNDPROC windowProc = nullptr;
+    HINSTANCE instance = nullptr;
+    Uint32 sdlWindowId = 0;
+    bool inUse = false;
+};
+
+// Sets the GL attributes every game window is created with: a 3.3 core
+// context, double buffering and a 16-bit depth buffer. Call before
+// SDL_CreateWindow with SDL_WINDOW_OPENGL.
+void SetGameWindowGlAttributes();
+
+// Starts SDL's video subsystem on first use; false (with SDL_GetError) if it cannot.
+bool EnsureSdlVideo();
+// Sets the last error to `error`, whose text is now what SDL_GetError says.
+void SetLastErrorFromSdl(DWORD error);
+
+// Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
+bool IsLiveWindow(HWND window);
+HWND WindowFromSdlId(Uint32 windowId);
+// The window that receives input whose SDL window is unknown (the game has one).
+HWND FirstLiveWindow();
+
+// Grabs the pointer for the window if it holds the capture and has focus.
+void ReapplyCapture(HWND window);
+
+// Turns one SDL event into a window message; false when the event has none.
+bool TranslateSdlEvent(const SDL_Event& event, MSG* message);
+// Drops queued messages addressed to a window that is being destroyed.
+void DiscardMessagesFor(HWND window);
+// The virtual-key code of an SDL scancode, 0 for keys the layer does not map.
+int VirtualKeyFromScancode(SDL_Scancode scancode);

@@ -1,0 +1,69 @@
+// D3DXCreateEffectFromFileW: reads our effect text format and builds the
+// effect for the device it is given (OpenGL or recording); a malformed file
+// fails with "file:line: reason" in the error buffer.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/shared/d3d9_recording_device.h"
+#include <d3dx9.h>
+#include "platform/posix/file_path.h"
+#include "platform/gl/gl_effect.h"
+
+namespace {
+class GlTextBuffer : public GlObject<ID3DXBuffer> {
+public:
+    explicit GlTextBuffer(std::string text) : text(std::move(text)) {}
+    void* GetBufferPointer() override { return text.data(); }
+    DWORD GetBufferSize() override { return static_cast<DWORD>(text.size() + 1); }
+
+private:
+    std::string text;
+};
+
+// At most one byte past the limit is read, enough to tell the file is too long.
+bool ReadWholeFile(const std::string& path, std::string* text) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return false;
+    text->resize(kEffectFileLimit + 1);
+    size_t got = std::fread(text->data(), 1, text->size(), file.get());
+    text->resize(got);
+    return std::ferror(file.get()) == 0;
+}
+
+HRESULT Fail(HRESULT status, const std::string& message, ID3DXBuffer** errors) {
+    if (errors) *errors = new GlTextBuffer(message);
+    return status;
+}
+
+std::string AtLine(const std::string& path, const EffectParseError& error) {
+    return path + ":" + std::to_string(error.line) + ": " + error.reason;
+}
+}  // namespace
+
+HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, const D3DXMACRO*, ID3DXInclude*, DWORD,
+                                  ID3DXEffectPool*, ID3DXEffect** effect, ID3DXBuffer** errors) {
+    if (errors) *errors = nullptr;
+    if (effect == nullptr) return D3DERR_INVALIDCALL;
+    *effect = nullptr;
+    auto* glDevice = dynamic_cast<GlDevice*>(device);
+    auto* recordingDevice = dynamic_cast<RecordingDevice*>(device);
+    std::string path, text;
+    if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
+        return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
+    if (!ReadWholeFile(path, &text)) return Fail(E_FAIL, path + ": cannot read the file", errors);
+    EffectFileDescription description;
+    EffectParseError error;
+    if (!ParseEffectFile(text, &description, &error)) return Fail(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
+    if (recordingDevice != nullptr) {
+        *effect = CreateRecordingEffect(recordingDevice, description);
+        return *effect ? D3D_OK : Fail(E_FAIL, path + ": too many parameters or techniques", errors);
+    }
+    auto* built = new GlEffect(glDevice);
+    if (!built->Build(description, &error)) {
+        built->Release();
+        return Fail(E_FAIL, AtLine(path, error), errors);
+    }
+    *effect = built;
+    return D3D_OK;
+}

@@ -1,0 +1,68 @@
+#include "platform/gl/gl_shader.h"
+
+namespace {
+std::string ShaderLog(GLuint shader) {
+    GLint size = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &size);
+    std::string log(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size > 0) glGetShaderInfoLog(shader, size, nullptr, log.data());
+    while (!log.empty() && (log.back() == '\0' || log.back() == '\n')) log.pop_back();
+    return log;
+}
+
+std::string ProgramLog(GLuint program) {
+    GLint size = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &size);
+    std::string log(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size > 0) glGetProgramInfoLog(program, size, nullptr, log.data());
+    while (!log.empty() && (log.back() == '\0' || log.back() == '\n')) log.pop_back();
+    return log;
+}
+
+GLuint Compile(GLenum stage, const char* source, std::string* log) {
+    GLuint shader = glCreateShader(stage);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok == GL_TRUE) return shader;
+    *log = ShaderLog(shader);
+    glDeleteShader(shader);
+    return 0;
+}
+}  // namespace
+
+GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource) {
+    GlShaderResult result;
+    GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource, &result.log);
+    if (vertex == 0) {
+        result.failed = GlShaderResult::kVertex;
+        return result;
+    }
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource, &result.log);
+    if (fragment == 0) {
+        result.failed = GlShaderResult::kFragment;
+        glDeleteShader(vertex);
+        return result;
+    }
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glBindAttribLocation(program, kAttribPosition, "inPosition");
+    glBindAttribLocation(program, kAttribNormal, "inNormal");
+    glBindAttribLocation(program, kAttribColour, "inColour");
+    glBindAttribLocation(program, kAttribTexCoord, "inTexCoord");
+    glLinkProgram(program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok == GL_TRUE) {
+        result.program = program;
+        return result;
+    }
+    result.failed = GlShaderResult::kLink;
+    result.log = ProgramLog(program);
+    glDeleteProgram(program);
+    return result;
+}
