@@ -1,7 +1,6 @@
-#include <cmath>
-
 #include "app/input.h"
 #include "creatures/creature_body.h"
+#include "math/float_trig.h"
 
 namespace {
 constexpr int kSolverPasses = 10;
@@ -19,7 +18,7 @@ void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
 
 void CreatureBody::AnimateWalk(float p, float m) {
     const float sixP = 6.0f * p;
-    const float d = std::sin(sixP) * m;
+    const float d = SinF(sixP) * m;
     joints[kHipPlusX].localRotation.SetRotationX(-0.35f * d);
     joints[kHipMinusX].localRotation.SetRotationX(0.35f * d);
     joints[kAnklePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
@@ -38,8 +37,8 @@ void CreatureBody::AnimateWalk(float p, float m) {
 
     const Vec4 forward = rootTransform.GetColumn(2);
     const float twelveP = sixP * 2.0f;
-    bobOffset.y += 0.015f * m * std::sin(twelveP + 1.5f);
-    bobOffset += forward * (0.061f * m * std::sin(twelveP));
+    bobOffset.y += 0.015f * m * SinF(twelveP + 1.5f);
+    bobOffset += forward * (0.061f * m * SinF(twelveP));
 }
 
 void CreatureBody::Update(Vec4 position) {

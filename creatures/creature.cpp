@@ -1,7 +1,6 @@
 #include "creatures/creature.h"
 
-#include <cmath>
-
+#include "math/float_trig.h"
 #include "math/mass_point.h"
 
 namespace {
@@ -104,7 +103,7 @@ void Creature::Steer(const Vec4& target, const Vec4& targetMoveDir, const Vec4& 
 }
 
 void Creature::UpdateBody() {
-    const float target = std::atan2(-facing.x, -facing.z);
+    const float target = Atan2F(-facing.x, -facing.z);
     // Turn through the smaller angle.
     float h = heading;
     if (h - target > kPi) h -= kTwoPi;

@@ -1,10 +1,10 @@
 #include "creatures/creature_body.h"
 
-#include <cmath>
 #include <cstddef>
 #include <type_traits>
 
 #include "creatures/creature.h"
+#include "math/float_trig.h"
 #include "world/game_random.h"
 
 const float kBodyScale = 0.1f;
@@ -115,8 +115,8 @@ void CreatureBody::Build() {
         p.velocity = Vec4(0.0f, 0.0f, 0.0f, 0.0f);
     }
     for (int i = 0; i < kRingSteps; ++i) {
-        tubeSine[i] = std::sin(static_cast<float>(i) * 1.0471976f);
-        tubeCosine[i] = std::cos(static_cast<float>(i) * 1.0471976f);
+        tubeSine[i] = SinF(static_cast<float>(i) * 1.0471976f);
+        tubeCosine[i] = CosF(static_cast<float>(i) * 1.0471976f);
     }
     opacity = 1.0f;
     float blue = game::UnitRand();

@@ -3,9 +3,9 @@
 // Rotation setters write only their four entries.
 #pragma once
 
-#include <cmath>
 #include <cstring>
 
+#include "math/float_trig.h"
 #include "math/vec4.h"
 
 struct Mat4 {
@@ -18,21 +18,21 @@ struct Mat4 {
     }
 
     void SetRotationX(float a) {
-        float c = std::cos(a), s = std::sin(a);
+        float c = CosF(a), s = SinF(a);
         m[1][1] = c;
         m[1][2] = s;
         m[2][1] = -s;
         m[2][2] = c;
     }
     void SetRotationY(float a) {
-        float c = std::cos(a), s = std::sin(a);
+        float c = CosF(a), s = SinF(a);
         m[0][0] = c;
         m[0][2] = s;
         m[2][0] = -s;
         m[2][2] = c;
     }
     void SetRotationZ(float a) {
-        float c = std::cos(a), s = std::sin(a);
+        float c = CosF(a), s = SinF(a);
         m[0][0] = c;
         m[0][1] = s;
         m[1][0] = -s;

@@ -59,17 +59,17 @@ TEST(ReplayTool, TwoScriptedGamesReplayToTheirGoldenHashesAndShots) {
     // What the hashes pass through: kills, both deaths, a drop-in, the title.
     EXPECT_EQ(StateLine(run.out, 100, "kills"), "kills 1 shots 21");
     EXPECT_EQ(StateLine(run.out, 200, "0"), "0 4.42523575 0 2.57353616 0 0.899999976 0.645000219");
-    EXPECT_EQ(StateLine(run.out, 260, "2"), "2 2.18012023 25 18.8015823 1 -0.100000024 -2.02655792e-06");
+    EXPECT_EQ(StateLine(run.out, 260, "2"), "2 2.18042874 25 18.8025723 1 -0.100000024 -2.02655792e-06");
     EXPECT_EQ(StateLine(run.out, 320, "0"), "0 0 0 0 1 0.899999976 1");
     EXPECT_EQ(StateLine(run.out, 400, "kills"), "kills 2 shots 33");
-    EXPECT_EQ(StateLine(run.out, 440, "0"), "0 9.98170662 0 -9.98170662 0 0.899999976 0.914999962");
-    const char* golden[] = {"hash 100 f206173c3b2180d2", "hash 200 26a33bf24a81b5dd", "hash 260 c02dc0ce5c59ba21",
-                            "hash 320 2a63861a1767a967", "hash 380 5c30145b7ba2ddf5", "hash 423 238ae8a593a3193c",
-                            "hash 440 c042b144f1f9224b"};
+    EXPECT_EQ(StateLine(run.out, 440, "0"), "0 9.98172379 0 -9.98172379 0 0.899999976 0.909999967");
+    const char* golden[] = {"hash 100 a55d437e1816c221", "hash 200 750169acb7d22810", "hash 260 2a59be60dab2df99",
+                            "hash 320 8dc2b76c0ed488bf", "hash 380 8ea94c28ae62abb2", "hash 423 bfa01d718ad5cb9d",
+                            "hash 440 ee1e14ae27356a43"};
     for (const char* line : golden) EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
     // The first shot, aimed with the mouse, and the last, with the stick.
     EXPECT_EQ(StateLine(run.out, 100, "S 0"), "S 0 17.543211 2.474576 44.2516022");
-    EXPECT_EQ(StateLine(run.out, 400, "S 38"), "S 38 7.89177275 1.0137763 -3.81481147");
+    EXPECT_EQ(StateLine(run.out, 400, "S 38"), "S 38 7.89206409 1.0181427 -3.81300235");
     // Every printed state lists its active shots in slot order, as many as
     // counted in the line after them.
     int previous = -1, printed = 0, counted = 0, slot, shots;

@@ -99,9 +99,9 @@ TEST_F(FrameIdentity, TitlePlayAndDeathFramesMatchTheReferences) {
     std::printf("frame hashes: title %016llx, play %016llx (%d frames), death %016llx\n",
                 static_cast<unsigned long long>(title.value), static_cast<unsigned long long>(play.value), frames,
                 static_cast<unsigned long long>(death.value));
-    EXPECT_EQ(title.value, 0xcb2154a70aaff364ull);
-    EXPECT_EQ(play.value, 0xa14345abbd29f90eull);
-    EXPECT_EQ(death.value, 0x36e3984a1786414dull);
+    EXPECT_EQ(title.value, 0x18569fbf4b004401ull);
+    EXPECT_EQ(play.value, 0xba97ba3f09d16a6eull);
+    EXPECT_EQ(death.value, 0x4553f507d332fde1ull);
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+// Single-precision sine, cosine and arc tangent with the same bits on every
+// platform. Each C library rounds its sinf/cosf/atan2f its own way, and the
+// game's state (and so a replay) depends on every bit, so the game calls these
+// instead. Each is evaluated in double precision with basic arithmetic only,
+// which IEEE 754 fixes to the bit, and rounded to float once: that gives the
+// correctly rounded result except where the exact value lies within about
+// 2^-50 of a midpoint between two floats.
+#pragma once
+
+float SinF(float x);
+float CosF(float x);
+// Quadrants, signed zeros, infinities and NaNs as the C library's atan2f.
+float Atan2F(float y, float x);
