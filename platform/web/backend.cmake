@@ -59,37 +59,46 @@ add_custom_command(OUTPUT ${QF_MEDIA_OUTPUTS}
   DEPENDS ${QF_HOST_GENERATOR} ${CMAKE_SOURCE_DIR}/assets/myshader.fx
   COMMENT "Generating bitmaps and wave files")
 
-# The files the game opens, packed for the page by Emscripten's file packager
-# into quillfrost.data and its loader: media/ where the media search finds it
-# and the waves in the working folder, where the wave loader opens them.
-# QF_WEB_LEAVE_OUT names one file to leave out (the test of a missing file).
-set(QF_WEB_LEAVE_OUT "" CACHE STRING "A media or wave file to leave out of the page's package")
-find_program(QF_FILE_PACKAGER file_packager.py PATHS ${EMSCRIPTEN_ROOT_PATH}/tools NO_DEFAULT_PATH REQUIRED)
-set(QF_PACK_ARGUMENTS)
-foreach(file ${QF_MEDIA_FILES})
-  if(NOT file STREQUAL QF_WEB_LEAVE_OUT)
-    list(APPEND QF_PACK_ARGUMENTS media/${file}@/media/${file})
-  endif()
-endforeach()
-foreach(file ${QF_WAVES})
-  if(NOT file STREQUAL QF_WEB_LEAVE_OUT)
-    list(APPEND QF_PACK_ARGUMENTS ${file}@/${file})
-  endif()
-endforeach()
+# The files the game opens, packed by Emscripten's file packager into
+# quillfrost.data and its loader quillfrost-data.js: media/ where the media
+# search finds it and the waves in the working folder, where the wave loader
+# opens them. qf_web_pack leaves out the files named after the folder.
 set(QF_WEB_SITE_DIR ${CMAKE_BINARY_DIR}/site CACHE PATH "Where the page and its files go")
 set(QF_SITE_DIR ${QF_WEB_SITE_DIR})
-add_custom_command(OUTPUT ${QF_SITE_DIR}/quillfrost.data ${QF_SITE_DIR}/quillfrost-data.js
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QF_SITE_DIR}
-  COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
-          python3 ${QF_FILE_PACKAGER} ${QF_SITE_DIR}/quillfrost.data --preload ${QF_PACK_ARGUMENTS}
-          --js-output=${QF_SITE_DIR}/quillfrost-data.js
-  DEPENDS ${QF_MEDIA_OUTPUTS}
-  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-  COMMENT "Packing the media and waves for the page")
-add_custom_command(OUTPUT ${QF_SITE_DIR}/index.html
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${QF_SITE_DIR}/index.html
-  DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
+find_program(QF_FILE_PACKAGER file_packager.py PATHS ${EMSCRIPTEN_ROOT_PATH}/tools NO_DEFAULT_PATH REQUIRED)
+function(qf_web_pack folder)
+  set(arguments)
+  foreach(file ${QF_MEDIA_FILES})
+    if(NOT file IN_LIST ARGN)
+      list(APPEND arguments media/${file}@/media/${file})
+    endif()
+  endforeach()
+  foreach(file ${QF_WAVES})
+    if(NOT file IN_LIST ARGN)
+      list(APPEND arguments ${file}@/${file})
+    endif()
+  endforeach()
+  add_custom_command(OUTPUT ${folder}/quillfrost.data ${folder}/quillfrost-data.js
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
+            python3 ${QF_FILE_PACKAGER} ${folder}/quillfrost.data --preload ${arguments}
+            --js-output=${folder}/quillfrost-data.js
+    DEPENDS ${QF_MEDIA_OUTPUTS}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Packing the media and waves into ${folder}")
+  add_custom_command(OUTPUT ${folder}/index.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${folder}/index.html
+    DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
+endfunction()
+qf_web_pack(${QF_SITE_DIR})
 add_custom_target(quillfrost_site ALL DEPENDS ${QF_SITE_DIR}/quillfrost.data ${QF_SITE_DIR}/index.html)
+
+# For the tests: the same page and module with the floor's bitmap left out.
+set(QF_MISSING_SITE_DIR ${CMAKE_BINARY_DIR}/site-without-tiles)
+qf_web_pack(${QF_MISSING_SITE_DIR} tiles.bmp)
+add_custom_target(quillfrost_site_without_tiles
+  COMMAND ${CMAKE_COMMAND} -E copy ${QF_SITE_DIR}/quillfrost.js ${QF_SITE_DIR}/quillfrost.wasm ${QF_MISSING_SITE_DIR}
+  DEPENDS quillfrost ${QF_MISSING_SITE_DIR}/quillfrost.data ${QF_MISSING_SITE_DIR}/index.html)
 
 # -O2 for both; exceptions stay off as in the game's code.
 set(QF_WEB_COMMON_LINK -O2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB)
