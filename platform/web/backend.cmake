@@ -105,12 +105,17 @@ set(QF_WEB_COMMON_LINK -O2 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB)
 
 function(qf_web_targets)
   # The page's module: WebGL 2 only, and Asyncify so Present can sleep until
-  # the next animation frame.
+  # the next animation frame. Only the frame's path is instrumented: Present
+  # (found through its direct call of the sleep) and the functions that reach
+  # it through pointers, listed in asyncify_add.json; the linker warns about
+  # the names that the optimiser has inlined into main.
   set_target_properties(quillfrost PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${QF_SITE_DIR})
   target_link_options(quillfrost PRIVATE ${QF_WEB_COMMON_LINK} -sENVIRONMENT=web -sMIN_WEBGL_VERSION=2
-    -sMAX_WEBGL_VERSION=2 -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sFORCE_FILESYSTEM=1
+    -sMAX_WEBGL_VERSION=2 -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1
+    -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/platform/web/asyncify_add.json -sASYNCIFY_STACK_SIZE=65536 -sFORCE_FILESYSTEM=1
     --post-js ${CMAKE_SOURCE_DIR}/platform/web/main_return.js)
-  set_property(TARGET quillfrost APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/main_return.js)
+  set_property(TARGET quillfrost APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/main_return.js
+    ${CMAKE_SOURCE_DIR}/platform/web/asyncify_add.json)
   add_dependencies(quillfrost quillfrost_site)
   # The replay tool for Node, reading scripts and the media from the real file
   # system; compiled synchronously, as Node's fetch cannot load a file path.
