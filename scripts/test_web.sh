@@ -7,12 +7,16 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 start=$SECONDS
 bash "$root/scripts/web.sh" --build-only
 export NODE_PATH=/usr/share/nodejs
-nice -n 5 cmake --build "$root/build-wasm" -j"$(nproc)" --target quillfrost-replay quillfrost_site_without_tiles
+nice -n 5 cmake --build "$root/build-wasm" -j"$(nproc)" --target quillfrost-replay quillfrost_site_without_tiles \
+  web_platform_test
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 nice -n 5 cmake --build "$root/build" -j"$(nproc)" --target quillfrost-replay
 
-echo "== replay: native against WebAssembly under Node"
 failed=0
+echo "== the back end's own checks under Node"
+(cd "$root/build-wasm" && node web_platform_test.js) || failed=1
+
+echo "== replay: native against WebAssembly under Node"
 compare() {
   local name=$1; shift
   (cd "$root/build" && ./quillfrost-replay "$@") > "$root/build-wasm/replay-native-$name.txt"

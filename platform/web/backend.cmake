@@ -126,5 +126,10 @@ function(qf_web_targets)
     add_custom_target(quillfrost_replay_media ALL DEPENDS ${QF_MEDIA_OUTPUTS})
     add_dependencies(quillfrost-replay quillfrost_replay_media)
   endif()
+  # The back end's own parsing checks, run under Node by scripts/test_web.sh.
+  add_executable(web_platform_test ${CMAKE_SOURCE_DIR}/tests/web/web_platform_test.cpp)
+  target_link_libraries(web_platform_test PRIVATE quillfrost_platform)
+  target_link_options(web_platform_test PRIVATE ${QF_WEB_COMMON_LINK} -sENVIRONMENT=node -sNODERAWFS=1
+    -sWASM_ASYNC_COMPILATION=0 -sEXIT_RUNTIME=1)
 endfunction()
 cmake_language(DEFER CALL qf_web_targets)
