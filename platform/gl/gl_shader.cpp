@@ -52,14 +52,13 @@ GLuint Compile(GLenum stage, const char* source, std::string* log) {
 }  // namespace
 
 GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource) {
+    std::string vertexText, fragmentText;
     if constexpr (kGlWebGl2) {
-        std::string vertex = AsGlslEs(vertexSource, true), fragment = AsGlslEs(fragmentSource, false);
-        return BuildProgramAsGiven(vertex.c_str(), fragment.c_str());
+        vertexText = AsGlslEs(vertexSource, true);
+        fragmentText = AsGlslEs(fragmentSource, false);
+        vertexSource = vertexText.c_str();
+        fragmentSource = fragmentText.c_str();
     }
-    return BuildProgramAsGiven(vertexSource, fragmentSource);
-}
-
-GlShaderResult BuildProgramAsGiven(const char* vertexSource, const char* fragmentSource) {
     GlShaderResult result;
     GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource, &result.log);
     if (vertex == 0) {

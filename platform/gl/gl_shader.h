@@ -18,8 +18,6 @@ struct GlShaderResult {
 // Vertex shaders read inPosition, inNormal, inColour and inTexCoord. On WebGL 2
 // the GLSL 330 text is first rewritten as GLSL ES 3.00.
 GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource);
-// Compiles the text unchanged.
-GlShaderResult BuildProgramAsGiven(const char* vertexSource, const char* fragmentSource);
 
 // On WebGL 2 the colour attribute's name in the rewritten vertex programs.
 inline constexpr char kGlBgraColourInput[] = "qfColourBgra";

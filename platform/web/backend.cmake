@@ -112,7 +112,7 @@ function(qf_web_targets)
   set_target_properties(quillfrost PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${QF_SITE_DIR})
   target_link_options(quillfrost PRIVATE ${QF_WEB_COMMON_LINK} -sENVIRONMENT=web -sMIN_WEBGL_VERSION=2
     -sMAX_WEBGL_VERSION=2 -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT=1
-    -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/platform/web/asyncify_add.json -sASYNCIFY_STACK_SIZE=65536 -sFORCE_FILESYSTEM=1
+    -sASYNCIFY_ADD=@${CMAKE_SOURCE_DIR}/platform/web/asyncify_add.json -sFORCE_FILESYSTEM=1
     --post-js ${CMAKE_SOURCE_DIR}/platform/web/main_return.js)
   set_property(TARGET quillfrost APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/main_return.js
     ${CMAKE_SOURCE_DIR}/platform/web/asyncify_add.json)
