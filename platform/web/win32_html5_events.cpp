@@ -58,6 +58,8 @@ void Queue(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
     PushMessage(MSG{window, id, wParam, lParam, PageTicks(), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}});
 }
 
+bool keyHeld[256] = {};  // by virtual key, for the releases a lost focus owes
+
 // A handled key keeps the browser from acting on it (scrolling on Space or
 // the arrows), except the function keys, which stay the browser's too.
 EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void*) {
@@ -65,6 +67,7 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void*) {
     int virtualKey = VirtualKeyFromCode(key->code);
     if (!window || !virtualKey) return EM_FALSE;
     bool up = eventType == EMSCRIPTEN_EVENT_KEYUP;
+    keyHeld[virtualKey] = !up;
     // lParam: repeat count 1; a release was down before, an auto-repeat too.
     WORD flags = up ? KF_UP | KF_REPEAT : key->repeat ? KF_REPEAT : 0;
     PushMessage(MSG{window, up ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(virtualKey), MAKELPARAM(1, flags),
@@ -80,6 +83,20 @@ EM_BOOL OnButton(int eventType, const EmscriptenMouseEvent* mouse, void*) {
     UINT id = mouse->button == 0 ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
     Queue(window, id, MouseKeyFlags(mouse->buttons), CanvasPosition(*mouse));
     return EM_TRUE;
+}
+
+// A page that loses the focus hears no more releases, so the keys still held
+// are released then, as SDL does on the desktop.
+EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*) {
+    HWND window = FirstLiveWindow();
+    for (int key = 0; key < 256; ++key) {
+        if (!keyHeld[key]) continue;
+        keyHeld[key] = false;
+        if (window)
+            PushMessage(MSG{window, WM_KEYUP, static_cast<WPARAM>(key), MAKELPARAM(1, KF_UP | KF_REPEAT), PageTicks(),
+                            {0, 0}});
+    }
+    return EM_FALSE;
 }
 
 EM_BOOL OnMove(int, const EmscriptenMouseEvent* mouse, void*) {
@@ -121,4 +138,5 @@ void ListenForPageInput() {
     emscripten_set_mousedown_callback(kCanvasSelector, nullptr, EM_TRUE, OnButton);
     emscripten_set_mouseup_callback(page, nullptr, EM_TRUE, OnButton);
     emscripten_set_mousemove_callback(page, nullptr, EM_TRUE, OnMove);
+    emscripten_set_blur_callback(page, nullptr, EM_TRUE, OnBlur);
 }

@@ -193,10 +193,18 @@ async function runChecks(browser, base) {
   await page.keyboard.down('KeyS');
   await waitFrames(page, 25);
   const walked = floorProfile(await shot(page, 'walk-after.png'));
-  await page.keyboard.up('KeyS');
   const standing = profileChange(before, still), walking = profileChange(still, walked);
   check('a held key walks the figure', walking > 4 * standing + 2,
         `floor change ${standing.toFixed(2)} standing, ${walking.toFixed(2)} while S is held`);
+  // A page that loses the focus hears no release: the held key is let go then.
+  await page.evaluate(() => window.dispatchEvent(new FocusEvent('blur')));
+  await waitFrames(page, 3);
+  const blurred = floorProfile(await shot(page));
+  await waitFrames(page, 15);
+  const afterBlur = profileChange(blurred, floorProfile(await shot(page)));
+  await page.keyboard.up('KeyS');
+  check('losing the focus releases a held key', afterBlur * 4 + 2 < walking,
+        `floor change ${afterBlur.toFixed(2)} after the blur`);
 
   // Escape ends the game and the page says so.
   await page.keyboard.press('Escape');
