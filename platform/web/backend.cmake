@@ -2,16 +2,16 @@
 # quillfrost_platform and qf_game_code(), and, once the targets exist, links
 # the game for the page and the replay tool for Node.
 
-# The platform layer: our own Windows-named interfaces on the HTML5 API,
-# WebGL 2 and the Emscripten file system. Its folders: declarations/ and
-# shared/ as on the desktop, posix/ (files and RIFF on Emscripten's POSIX),
-# gl/ (the D3D9 device, switched to WebGL 2), the desktop's memory-only
-# DirectSound objects, and web/ (page window, input, gamepad, Web Audio).
 # WebAssembly SIMD lets the compiler vectorise loops of independent float
 # operations (about a sixth off the game's CPU per frame); each result stays
 # the IEEE one, so the replay output is unchanged, as its comparison checks.
 add_compile_options(-msimd128)
 
+# The platform layer: our own Windows-named interfaces on the HTML5 API,
+# WebGL 2 and the Emscripten file system. Its folders: declarations/ and
+# shared/ as on the desktop, posix/ (files and RIFF on Emscripten's POSIX),
+# gl/ (the D3D9 device, switched to WebGL 2), the desktop's memory-only
+# DirectSound objects, and web/ (page window, input, gamepad, Web Audio).
 set(QF_PLATFORM_SOURCES)
 foreach(dir shared posix gl web)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)

@@ -2,7 +2,6 @@
 // classes and a fixed pool of window records, so handles can be checked and
 // nothing is allocated per call. The "desktop" is the page's viewport.
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include <cwchar>
 
