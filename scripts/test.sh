@@ -30,3 +30,5 @@ if [[ -f "$root/fuzz/CMakeLists.txt" ]]; then
   echo "== fuzzing"
   bash "$root/fuzz/run.sh" "$root/build-fuzz"
 fi
+
+bash "$root/scripts/test_web.sh"

@@ -1,6 +1,7 @@
 // Internal to the platform layer: the objects behind the DirectSound
-// interfaces. The SDL output device stays open while the DirectSound object or
-// any of its buffers lives. Game code never includes this.
+// interfaces. The output device (SDL's, or the page's audio context on the
+// web) stays open while the DirectSound object or any of its buffers lives.
+// Game code never includes this.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +10,14 @@
 
 #include <dsound.h>
 
-// The opened SDL device and the device-wide state the buffers read.
+// The opened output device and the device-wide state the buffers read.
 struct SoundOutput {
-    uint32_t sdlDevice = 0;
+    uint32_t device = 0;  // the back end's handle
     DWORD cooperativeLevel = 0;
     WAVEFORMATEX primaryFormat{};
 
     ~SoundOutput();
-    // Null where no SDL audio driver or device can be opened.
+    // Null where no audio driver or device can be opened.
     static std::shared_ptr<SoundOutput> Open();
 };
 

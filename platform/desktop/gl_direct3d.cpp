@@ -2,6 +2,22 @@
 #include "platform/gl/gl_device.h"
 #include "platform/desktop/sdl_window.h"
 
+struct GlNativeContext {
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+void GlDrawableSize(const GlContext& context, int* width, int* height) {
+    SDL_GL_GetDrawableSize(context.native->window, width, height);
+}
+
+void GlSwapBuffers(const GlContext& context) { SDL_GL_SwapWindow(context.native->window); }
+
+void DestroyGlNativeContext(GlNativeContext* native) {
+    SDL_GL_DeleteContext(native->context);
+    delete native;
+}
+
 namespace {
 class GlDirect3D : public GlObject<IDirect3D9> {
 public:
@@ -21,7 +37,7 @@ HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     if (!parameters->Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
     if (gl == nullptr) return D3DERR_NOTAVAILABLE;
-    auto* context = new GlContext{window->sdlWindow, gl, 1};
+    auto* context = new GlContext{new GlNativeContext{window->sdlWindow, gl}, 1};
     SDL_GL_MakeCurrent(window->sdlWindow, gl);
     // Interval 0 asks for no wait on the retrace; the driver may still impose one.
     SDL_GL_SetSwapInterval(parameters->PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);

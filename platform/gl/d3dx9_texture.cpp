@@ -1,34 +1,22 @@
 // D3DX textures: render targets and textures loaded from BMP files. A
 // recording device gets a labelled texture of the bitmap's size; it keeps no pixels.
-#include <SDL.h>
-
 #include <string>
 
 #include "platform/shared/d3d9_recording_device.h"
 #include <d3dx9.h>
 #include "platform/posix/file_path.h"
+#include "platform/gl/gl_bitmap.h"
 #include "platform/gl/gl_device.h"
 
 namespace {
-// SDL's ABGR8888 is the byte order R, G, B, A on every host.
-SDL_Surface* LoadRgbaBitmap(const std::string& path) {
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-    if (loaded == nullptr) return nullptr;
-    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0);
-    SDL_FreeSurface(loaded);
-    return rgba;
-}
-
-HRESULT TextureFromSurface(GlDevice* device, SDL_Surface* image, IDirect3DTexture9** texture) {
+HRESULT TextureFromBitmap(GlDevice* device, const GlBitmap& image, IDirect3DTexture9** texture) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    if (image->w <= 0 || image->h <= 0 || image->w > largest || image->h > largest ||
-        image->pitch != image->w * 4)
+    if (image.width <= 0 || image.height <= 0 || image.width > largest || image.height > largest ||
+        image.rgba.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
         return D3DXERR_INVALIDDATA;
-    SDL_LockSurface(image);
-    auto* created = new GlTexture(device->Context(), static_cast<UINT>(image->w), static_cast<UINT>(image->h), 0,
-                                  D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, image->pixels);
-    SDL_UnlockSurface(image);
+    auto* created = new GlTexture(device->Context(), static_cast<UINT>(image.width), static_cast<UINT>(image.height),
+                                  0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, image.rgba.data());
     if (!created->Valid()) {
         created->Release();
         return D3DERR_OUTOFVIDEOMEMORY;
@@ -57,12 +45,9 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, ID
     std::string path;
     if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
         return D3DERR_INVALIDCALL;
-    SDL_Surface* image = LoadRgbaBitmap(path);
-    if (image == nullptr) return D3DXERR_INVALIDDATA;
-    HRESULT result = glDevice ? TextureFromSurface(glDevice, image, texture)
-                              : recordingDevice->CreateLabelledTexture(static_cast<UINT>(image->w),
-                                                                       static_cast<UINT>(image->h), FileName(path),
-                                                                       texture);
-    SDL_FreeSurface(image);
-    return result;
+    GlBitmap image;
+    if (!LoadRgbaBitmap(path, &image)) return D3DXERR_INVALIDDATA;
+    return glDevice ? TextureFromBitmap(glDevice, image, texture)
+                    : recordingDevice->CreateLabelledTexture(static_cast<UINT>(image.width),
+                                                             static_cast<UINT>(image.height), FileName(path), texture);
 }

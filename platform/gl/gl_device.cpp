@@ -13,9 +13,9 @@ D3DMATRIX IdentityMatrix() {
     return m;
 }
 
-D3DSURFACE_DESC BackBufferDesc(const D3DPRESENT_PARAMETERS& p, SDL_Window* window) {
+D3DSURFACE_DESC BackBufferDesc(const D3DPRESENT_PARAMETERS& p, const GlContext& context) {
     int width = static_cast<int>(p.BackBufferWidth), height = static_cast<int>(p.BackBufferHeight);
-    if (width == 0 || height == 0) SDL_GL_GetDrawableSize(window, &width, &height);
+    if (width == 0 || height == 0) GlDrawableSize(context, &width, &height);
     D3DFORMAT format = p.BackBufferFormat == D3DFMT_UNKNOWN ? D3DFMT_X8R8G8B8 : p.BackBufferFormat;
     return {format, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, D3DMULTISAMPLE_NONE, 0,
             static_cast<UINT>(width), static_cast<UINT>(height)};
@@ -30,7 +30,7 @@ UINT VertexSizeOfFvf(DWORD fvf) {
 }
 
 GlDevice::GlDevice(GlContext* context_, const D3DPRESENT_PARAMETERS& parameters_)
-    : context(context_), parameters(parameters_), backBuffer(this, 0, BackBufferDesc(parameters_, context_->window)) {
+    : context(context_), parameters(parameters_), backBuffer(this, 0, BackBufferDesc(parameters_, *context_)) {
     HoldContext(context);
     world = view = projection = IdentityMatrix();
     renderTarget = &backBuffer;
@@ -78,7 +78,7 @@ void GlDevice::RestoreStates(const GlDeviceStates& in) { states = in; }
 void GlDevice::BindRenderTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, renderTarget->Framebuffer());
     int width = static_cast<int>(renderTarget->Width()), height = static_cast<int>(renderTarget->Height());
-    if (renderTarget == &backBuffer) SDL_GL_GetDrawableSize(context->window, &width, &height);
+    if (renderTarget == &backBuffer) GlDrawableSize(*context, &width, &height);
     glViewport(0, 0, width, height);
 }
 
@@ -94,7 +94,11 @@ HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR co
     }
     if (flags & D3DCLEAR_ZBUFFER) {
         glDepthMask(GL_TRUE);  // Direct3D clears depth whatever the write state
+#if defined(QF_GL_WEBGL2)
+        glClearDepthf(z);
+#else
         glClearDepth(z);
+#endif
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     if (mask != 0) glClear(mask);
@@ -115,7 +119,7 @@ HRESULT GlDevice::EndScene() {
 
 HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     if (inScene) return D3DERR_INVALIDCALL;
-    SDL_GL_SwapWindow(context->window);
+    GlSwapBuffers(*context);
     return D3D_OK;
 }
 

@@ -1,6 +1,6 @@
-// Internal to the OpenGL layer: the Direct3D 9 device on an SDL window's GL
-// 3.3 core context. Render and stage-0 states are recorded here and applied
-// to GL at each draw, so the order of Set calls never matters.
+// Internal to the OpenGL layer: the Direct3D 9 device on the back end's GL
+// 3.3 core (or WebGL 2) context. Render and stage-0 states are recorded here
+// and applied to GL at each draw, so the order of Set calls never matters.
 // Left out: more than one stream, stage or render target, rectangles in Clear.
 #pragma once
 

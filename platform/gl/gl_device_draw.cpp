@@ -58,13 +58,19 @@ void MissingAttribute(GLuint slot, float x, float y, float z, float w) {
     glVertexAttrib4f(slot, x, y, z, w);
 }
 
-unsigned stripPieceLength = kGlDefaultStripPieceLength;
+// The pieces help Mesa's software rasteriser; on WebGL each would be a call of its own.
+unsigned stripPieceLength = kGlWebGl2 ? 0 : kGlDefaultStripPieceLength;
 GlDrawCounts drawCounts;
 GlDrawFilter drawFilter = nullptr;
 
 void MultiDrawStrips(const GLint* firsts, const GLsizei* counts, int pieces) {
+#if defined(QF_GL_WEBGL2)
+    for (int i = 0; i < pieces; ++i) glDrawArrays(GL_TRIANGLE_STRIP, firsts[i], counts[i]);
+    drawCounts.calls += static_cast<unsigned>(pieces);
+#else
     glMultiDrawArrays(GL_TRIANGLE_STRIP, firsts, counts, pieces);
     drawCounts.calls += 1;
+#endif
     drawCounts.draws += static_cast<unsigned>(pieces);
 }
 
@@ -105,7 +111,8 @@ void GlDevice::ApplyRenderStates() {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
-// The colour is ARGB in memory order B, G, R, A, which GL_BGRA reads as is.
+// The colour is ARGB in memory order B, G, R, A, which GL_BGRA reads as is;
+// WebGL 2 has no GL_BGRA size, so there the vertex program swizzles.
 bool GlDevice::SetUpVertexLayout(UINT vertexSize, UINT endNeeded) {
     if (streamStride < vertexSize) return false;
     glBindVertexArray(vertexArray);
@@ -120,7 +127,11 @@ bool GlDevice::SetUpVertexLayout(UINT vertexSize, UINT endNeeded) {
         MissingAttribute(kAttribNormal, 0.0f, 0.0f, 0.0f, 0.0f);
     }
     if (fvf & D3DFVF_DIFFUSE) {
+#if defined(QF_GL_WEBGL2)
+        Attribute(kAttribColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, streamStride, offset);
+#else
         Attribute(kAttribColour, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, streamStride, offset);
+#endif
         offset += 4;
     } else {
         MissingAttribute(kAttribColour, 1.0f, 1.0f, 1.0f, 1.0f);

@@ -14,6 +14,6 @@ void HoldContext(GlContext* context) { ++context->holders; }
 
 void DropContext(GlContext* context) {
     if (--context->holders > 0) return;
-    SDL_GL_DeleteContext(context->context);
+    DestroyGlNativeContext(context->native);
     delete context;
 }

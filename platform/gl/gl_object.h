@@ -3,9 +3,7 @@
 // device and every resource keep alive until the last of them is gone.
 #pragma once
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
-#include <SDL.h>
+#include "platform/gl/gl_api.h"
 
 #include <windows.h>
 
@@ -32,13 +30,21 @@ private:
     ULONG references = 1;
 };
 
+// The back end's window and GL context; each back end defines it.
+struct GlNativeContext;
+
 // Resources may outlive the device object, so the context is shared and
 // destroyed only when nothing that owns GL names is left.
 struct GlContext {
-    SDL_Window* window = nullptr;
-    SDL_GLContext context = nullptr;
+    GlNativeContext* native = nullptr;
     int holders = 1;
 };
+
+// What the back end provides for its context: the drawable's size in pixels,
+// showing the finished frame, and destroying the context and its record.
+void GlDrawableSize(const GlContext& context, int* width, int* height);
+void GlSwapBuffers(const GlContext& context);
+void DestroyGlNativeContext(GlNativeContext* native);
 
 void HoldContext(GlContext* context);
 void DropContext(GlContext* context);

@@ -1,6 +1,25 @@
 #include "platform/gl/gl_shader.h"
 
 namespace {
+// WebGL 2 reads GLSL ES 3.00: the programs' "#version 330 core" line becomes
+// "#version 300 es" with default precisions, and "#line" keeps the compiler's
+// line numbers those of the original text. A vertex program's colour comes in
+// as R, G, B, A bytes of the B, G, R, A memory order and is swizzled back.
+constexpr char kDesktopVersion[] = "#version 330 core\n";
+constexpr char kColourInput[] = "in vec4 inColour;";
+
+std::string AsGlslEs(const char* source, bool vertex) {
+    std::string text = source;
+    if (text.rfind(kDesktopVersion, 0) != 0) return text;
+    std::string header = "#version 300 es\nprecision highp float;\nprecision highp int;\n";
+    size_t colour = vertex ? text.find(kColourInput) : std::string::npos;
+    if (colour != std::string::npos) {
+        text.replace(colour, sizeof kColourInput - 1, std::string("in vec4 ") + kGlBgraColourInput + ";");
+        header += std::string("#define inColour ") + kGlBgraColourInput + ".bgra\n";
+    }
+    return header + "#line 2\n" + text.substr(sizeof kDesktopVersion - 1);
+}
+
 std::string ShaderLog(GLuint shader) {
     GLint size = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &size);
@@ -33,6 +52,13 @@ GLuint Compile(GLenum stage, const char* source, std::string* log) {
 }  // namespace
 
 GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource) {
+    std::string vertexText, fragmentText;
+    if constexpr (kGlWebGl2) {
+        vertexText = AsGlslEs(vertexSource, true);
+        fragmentText = AsGlslEs(fragmentSource, false);
+        vertexSource = vertexText.c_str();
+        fragmentSource = fragmentText.c_str();
+    }
     GlShaderResult result;
     GLuint vertex = Compile(GL_VERTEX_SHADER, vertexSource, &result.log);
     if (vertex == 0) {
@@ -50,7 +76,7 @@ GlShaderResult BuildProgram(const char* vertexSource, const char* fragmentSource
     glAttachShader(program, fragment);
     glBindAttribLocation(program, kAttribPosition, "inPosition");
     glBindAttribLocation(program, kAttribNormal, "inNormal");
-    glBindAttribLocation(program, kAttribColour, "inColour");
+    glBindAttribLocation(program, kAttribColour, kGlWebGl2 ? kGlBgraColourInput : "inColour");
     glBindAttribLocation(program, kAttribTexCoord, "inTexCoord");
     glLinkProgram(program);
     glDeleteShader(vertex);

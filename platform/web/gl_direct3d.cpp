@@ -1,0 +1,85 @@
+// Direct3DCreate9 and CreateDevice: a WebGL 2 context on the page's canvas.
+// Present hands the frame to the browser and sleeps (through Asyncify) until
+// its next animation frame, so the game's loop runs unchanged at the
+// display's rate while the page stays responsive.
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include "platform/gl/gl_device.h"
+#include "platform/web/web_window.h"
+
+struct GlNativeContext {
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
+};
+
+// quillfrostFrames counts the frames shown and quillfrostWorkMs adds up the
+// time from each wake-up to the next Present: the game's own work per frame.
+EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
+    var now = performance.now();
+    if (Module.quillfrostWoke !== undefined) {
+        Module.quillfrostFrames = (Module.quillfrostFrames || 0) + 1;
+        Module.quillfrostWorkMs = (Module.quillfrostWorkMs || 0) + (now - Module.quillfrostWoke);
+    }
+    await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+    Module.quillfrostWoke = performance.now();
+});
+
+void GlDrawableSize(const GlContext& context, int* width, int* height) {
+    emscripten_webgl_get_drawing_buffer_size(context.native->context, width, height);
+}
+
+void GlSwapBuffers(const GlContext&) { WaitForAnimationFrame(); }
+
+void DestroyGlNativeContext(GlNativeContext* native) {
+    emscripten_webgl_destroy_context(native->context);
+    delete native;
+}
+
+namespace {
+class WebGlDirect3D : public GlObject<IDirect3D9> {
+public:
+    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
+                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
+};
+
+// The canvas's drawing buffer takes the back buffer's size (the viewport's,
+// as the game asks for the desktop's); CSS stretches it over the page. Full
+// screen needs a gesture in a browser: the page's button asks for it.
+HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
+                                    D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
+    if (device == nullptr) return D3DERR_INVALIDCALL;
+    *device = nullptr;
+    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
+    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || !IsLiveWindow(window))
+        return D3DERR_INVALIDCALL;
+    if (parameters->BackBufferWidth != 0 && parameters->BackBufferHeight != 0)
+        emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters->BackBufferWidth),
+                                           static_cast<int>(parameters->BackBufferHeight));
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.alpha = EM_FALSE;  // the back buffer is X8R8G8B8: the page never shows through
+    attributes.depth = EM_TRUE;
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;
+    attributes.premultipliedAlpha = EM_FALSE;
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
+    if (gl <= 0) return D3DERR_NOTAVAILABLE;
+    emscripten_webgl_make_context_current(gl);
+    auto* context = new GlContext{new GlNativeContext{gl}, 1};
+    auto* created = new GlDevice(context, *parameters);
+    DropContext(context);  // the device holds it now
+    if (!created->Create()) {
+        created->Release();
+        return D3DERR_NOTAVAILABLE;
+    }
+    *device = created;
+    return D3D_OK;
+}
+}  // namespace
+
+IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
+    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    return new WebGlDirect3D();
+}

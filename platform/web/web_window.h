@@ -1,0 +1,34 @@
+// Internal to the platform layer: the page's game window, a canvas with the id
+// "canvas", shared by the window functions, the message queue, the event
+// handlers and the WebGL device. Game code never includes this.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr char kCanvasSelector[] = "#canvas";
+
+struct HWND__ {
+    WNDPROC windowProc = nullptr;
+    HINSTANCE instance = nullptr;
+    bool inUse = false;
+    bool visible = false;
+};
+
+// Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
+bool IsLiveWindow(HWND window);
+// The window that receives the page's input (the game has one).
+HWND FirstLiveWindow();
+
+// Milliseconds since the page started, for message times.
+DWORD PageTicks();
+// Queues a message from an event handler; false when the ring is full.
+bool PushMessage(const MSG& message);
+// Drops queued messages addressed to a window that is being destroyed.
+void DiscardMessagesFor(HWND window);
+// Registers the keyboard and mouse handlers that queue window messages.
+void ListenForPageInput();
+// The virtual-key code of a KeyboardEvent.code ("KeyW", "Digit2", ...), 0 if unmapped.
+int VirtualKeyFromCode(const char* code);
+
+// Sets the last error to `error`, whose text FormatMessageW then gives as `reason`.
+void SetLastErrorWithReason(DWORD error, const char* reason);
