@@ -18,11 +18,11 @@ target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR} ${CMAK
 target_compile_definitions(quillfrost_platform PUBLIC UNICODE _UNICODE NOMINMAX)
 # d3dcompiler_47.dll is opened at run time (every Windows 10 and 11 has it).
 target_link_libraries(quillfrost_platform PUBLIC d3d9 dinput8 dxguid dsound winmm user32 gdi32)
-# A static C++ runtime (no MinGW DLL to ship). MinGW's binmode.o opens the
-# standard streams in binary mode, so the programs write "\n" line ends as on
-# every other platform and a replay's output compares byte for byte.
+# A static C++ runtime: no MinGW DLL to ship.
 target_link_options(quillfrost_platform INTERFACE -static -static-libgcc -static-libstdc++)
-target_link_libraries(quillfrost_platform INTERFACE ${CMAKE_FIND_ROOT_PATH}/lib/binmode.o)
+# Compiled into every program (a static library would drop it, as nothing
+# calls it): puts the standard streams in binary mode.
+target_sources(quillfrost_platform INTERFACE ${CMAKE_SOURCE_DIR}/platform/windows/startup/binary_streams.cpp)
 
 # Game code sees no SDL or GL here at all: nothing to fence off.
 function(qf_game_code target)
