@@ -20,15 +20,24 @@ AssembleFunction Assembler() {
     return function;
 }
 
-// Messages read "NAME(LINE,COLUMN): error X...: reason" (or "NAME(LINE)").
+// Windows writes "program(LINE,COLUMN): error X...: reason", Wine "Line LINE: reason".
 void DescribeFailure(const std::string& log, AssembledShader* out) {
     std::string first = log.substr(0, log.find_first_of("\r\n"));
-    size_t open = first.find('(');
-    if (open != std::string::npos) {
-        long line = std::strtol(first.c_str() + open + 1, nullptr, 10);
+    const char* number = nullptr;
+    size_t rest = std::string::npos;
+    if (first.rfind("program(", 0) == 0) {
+        number = first.c_str() + 8;
+        rest = first.find("): ");
+        if (rest != std::string::npos) rest += 3;
+    } else if (first.rfind("Line ", 0) == 0) {
+        number = first.c_str() + 5;
+        rest = first.find(": ");
+        if (rest != std::string::npos) rest += 2;
+    }
+    if (number != nullptr) {
+        long line = std::strtol(number, nullptr, 10);
         if (line > 0 && line < 1000000) out->errorLine = static_cast<int>(line);
-        size_t colon = first.find("): ");
-        if (colon != std::string::npos) first = first.substr(colon + 3);
+        if (rest != std::string::npos) first = first.substr(rest);
     }
     out->error = first.empty() ? "does not assemble" : first;
 }
