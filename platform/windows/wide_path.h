@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
-// Reads at most limit + 1 bytes, enough to tell a file is longer than limit.
+// The whole file, or its first limit + 1 bytes when it is longer than limit
+// (enough for the caller to refuse it); nothing larger is allocated.
 bool ReadWholeFile(LPCWSTR path, size_t limit, std::vector<unsigned char>* bytes);
 std::string NarrowPath(LPCWSTR path);
