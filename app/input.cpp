@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <windowsx.h>
+
 #include "app/app_state.h"
 
 namespace {

@@ -6,6 +6,14 @@
 # each closed by a line "end". Every parameter is a uniform of the same name.
 # Vertex programs read inPosition, inNormal, inColour (the ARGB vertex colour
 # as r, g, b, a) and inTexCoord.
+#
+# For Direct3D 9 each technique also holds "vertex asm" and "fragment asm"
+# programs: the same work in vs_2_0 / ps_2_0 shader assembly. There the
+# parameters not marked unused are constants in declaration order, the same
+# registers in both programs: a matrix four (its columns, for dp4), a vector
+# or float one, from c0 up; textures are samplers s0, s1, ... Here that makes
+# mWorldViewProjection c0..c3, LightPosition c4 and RenderTargetTexture s0.
+# Assembly constants of a program's own ("def") start at c8.
 
 # The texture the strip pass draws with.
 parameter texture RenderTargetTexture
@@ -65,6 +73,46 @@ void main() {
     fragment = vec4(texel * colour.rgb * (0.35 + 0.65 * diffuse), colour.a);
 }
 end
+vertex asm
+vs_2_0
+def c8, 0.0, 0.0, 4.0, 0.0
+dcl_position v0
+dcl_normal v1
+dcl_color v2
+dcl_texcoord v3
+dp4 oPos.x, v0, c0
+dp4 oPos.y, v0, c1
+dp4 oPos.z, v0, c2
+dp4 oPos.w, v0, c3
+add r0.xyz, c4, c8
+sub oT2.xyz, r0, v0
+mov oT1.xyz, v1
+mov oD0, v2
+mov oT0.xy, v3
+end
+fragment asm
+ps_2_0
+def c8, 0.35, 0.65, 1.0, 0.0
+dcl t0.xy
+dcl t1.xyz
+dcl t2.xyz
+dcl v0
+dcl_2d s0
+texld r0, t0, s0
+dp3 r1.x, t1, t1
+rsq r1.y, r1.x
+mul r2.xyz, t1, r1.y
+nrm r3.xyz, t2
+dp3 r2.w, r2, r3
+max r2.w, r2.w, c8.w
+// The strip's seam vertices carry no normal (length 0): unshaded.
+cmp r2.w, -r1.x, c8.z, r2.w
+mad r2.w, r2.w, c8.y, c8.x
+mul r0.xyz, r0, v0
+mul r0.xyz, r0, r2.w
+mov r0.w, v0.w
+mov oC0, r0
+end
 
 # The figures again, flattened from the light onto the floor (y = -1.4) as a
 # dark translucent shadow that fades for parts within ten units of the light. It is lifted a little and biased toward the camera
@@ -109,4 +157,48 @@ out vec4 fragment;
 void main() {
     fragment = vec4(0.0, 0.0, 0.0, 0.5 * alpha);
 }
+end
+vertex asm
+vs_2_0
+// c8: (0, 4, shadow height, 1); c9: (depth bias, 1/9, 0.5, 0)
+def c8, 0.0, 4.0, -1.39, 1.0
+def c9, 0.00012207218, 0.11111111, 0.5, 0.0
+dcl_position v0
+dcl_color v1
+// r0 the light, r1.x the drop from it
+add r0.xyz, c4, c8.xxy
+sub r1.x, r0.y, v0.y
+// The point projected from the light onto the floor, its factor kept finite
+// where it is not used (drop at most 1).
+max r1.z, r1.x, c8.w
+rcp r1.z, r1.z
+sub r1.y, r0.y, c8.z
+mul r1.y, r1.y, r1.z
+sub r2.xyz, v0, r0
+mad r3.xyz, r2, r1.y, r0
+// Dropped straight down unless the drop exceeds 1.
+slt r1.w, c8.w, r1.x
+lrp r4.xz, r1.w, r3, v0
+mov r4.y, c8.z
+mov r4.w, c8.w
+dp4 r5.x, r4, c0
+dp4 r5.y, r4, c1
+dp4 r5.z, r4, c2
+dp4 r5.w, r4, c3
+mov oPos.xyw, r5
+mad oPos.z, r5.w, -c9.x, r5.z
+// Fades out for parts within ten units of the light.
+sub r6.x, r1.x, c8.w
+mul r6.x, r6.x, c9.y
+max r6.x, r6.x, c8.x
+min r6.x, r6.x, c8.w
+mul oD0, v1.w, r6.x
+end
+fragment asm
+ps_2_0
+def c8, 0.0, 0.5, 0.0, 0.0
+dcl v0
+mul r0.w, v0.w, c8.y
+mov r0.xyz, c8.x
+mov oC0, r0
 end

@@ -2,8 +2,9 @@
 // multimedia file functions: the format record, then the data in pieces.
 #pragma once
 
-#include <mmsystem.h>
+// The SDK's mmsystem.h needs windows.h before it.
 #include <windows.h>
+#include <mmsystem.h>
 
 class WaveFile {
 public:

@@ -32,3 +32,4 @@ if [[ -f "$root/fuzz/CMakeLists.txt" ]]; then
 fi
 
 bash "$root/scripts/test_web.sh"
+bash "$root/scripts/test_windows.sh"

@@ -176,6 +176,10 @@ inline constexpr DWORD D3DTA_DIFFUSE = 0x00000000;
 inline constexpr DWORD D3DTA_CURRENT = 0x00000001;
 inline constexpr DWORD D3DTA_TEXTURE = 0x00000002;
 
+struct D3DRECT {
+    LONG x1, y1, x2, y2;
+};
+
 struct IDirect3DDevice9;
 
 struct IDirect3DResource9 : IUnknown {};
@@ -200,7 +204,7 @@ struct IDirect3DVertexBuffer9 : IDirect3DResource9 {
 };
 
 struct IDirect3DDevice9 : IUnknown {
-    virtual HRESULT Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) = 0;
+    virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) = 0;
     virtual HRESULT BeginScene() = 0;
     virtual HRESULT EndScene() = 0;
     virtual HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,

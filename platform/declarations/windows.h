@@ -140,8 +140,6 @@ typedef MSG* LPMSG;
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<uintptr_t>(l) & 0xFFFF))
 #define HIWORD(l) (static_cast<WORD>((static_cast<uintptr_t>(l) >> 16) & 0xFFFF))
-#define GET_X_LPARAM(lp) (static_cast<int>(static_cast<short>(LOWORD(lp))))
-#define GET_Y_LPARAM(lp) (static_cast<int>(static_cast<short>(HIWORD(lp))))
 #define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(l) | (static_cast<DWORD>(static_cast<WORD>(h)) << 16))))
 
 inline constexpr UINT WM_NULL = 0x0000;

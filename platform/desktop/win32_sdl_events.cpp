@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include <windowsx.h>
+
 #include "platform/desktop/sdl_window.h"
 
 namespace {

@@ -82,7 +82,7 @@ void GlDevice::BindRenderTarget() {
     glViewport(0, 0, width, height);
 }
 
-HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z, DWORD) {
+HRESULT GlDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z, DWORD) {
     if ((count != 0 && rects != nullptr) || (flags & D3DCLEAR_STENCIL)) return D3DERR_INVALIDCALL;
     BindRenderTarget();
     glDisable(GL_SCISSOR_TEST);

@@ -34,7 +34,7 @@ public:
     GlDevice(GlContext* context, const D3DPRESENT_PARAMETERS& parameters);
     bool Create();  // false when the fixed-function program cannot be built
 
-    HRESULT Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) override;
+    HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) override;
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
     HRESULT Present(const RECT*, const RECT*, HWND, const RGNDATA*) override;

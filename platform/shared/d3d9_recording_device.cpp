@@ -150,6 +150,17 @@ ULONG RecordingDevice::Release() {
     return left;
 }
 
+#ifdef _WIN32
+HRESULT RecordingDevice::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (!IsEqualGUID(iid, kRecordingDeviceIid)) return E_NOINTERFACE;
+    AddRef();
+    *object = this;
+    return S_OK;
+}
+#endif
+
 void RecordingDevice::ClearLog() {
     logSize_ = 0;
     drawSize_ = 0;
@@ -173,7 +184,7 @@ HRESULT RecordingDevice::Invalid(RecordedCallKind kind) {
     return D3DERR_INVALIDCALL;
 }
 
-HRESULT RecordingDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z,
+HRESULT RecordingDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z,
                                DWORD stencil) {
     if (count != 0 && rects == nullptr) return Invalid(RecordedCallKind::Clear);
     ++clears;

@@ -7,6 +7,7 @@
 
 #include <d3d9.h>
 #include <d3dx9.h>
+#include "platform/shared/d3d9_sdk_bases.h"
 #include "platform/shared/effect_file.h"
 
 inline constexpr UINT kRecordingStages = 8;
@@ -76,7 +77,7 @@ struct RecordedDraw {
 // Live recording objects of every kind; 0 once everything is released.
 int RecordingLiveObjects();
 
-class RecordingSurface final : public IDirect3DSurface9 {
+class RecordingSurface final : public D3D9SurfaceBase {
 public:
     // owner carries the reference count (the texture or device it belongs to).
     RecordingSurface(IUnknown* owner, const D3DSURFACE_DESC& desc);
@@ -90,7 +91,7 @@ private:
     D3DSURFACE_DESC desc_;
 };
 
-class RecordingTexture final : public IDirect3DTexture9 {
+class RecordingTexture final : public D3D9TextureBase {
 public:
     RecordingTexture(const D3DSURFACE_DESC& desc, const char* label);
     ~RecordingTexture() override;
@@ -107,7 +108,7 @@ private:
     RecordingSurface surface_;
 };
 
-class RecordingVertexBuffer final : public IDirect3DVertexBuffer9 {
+class RecordingVertexBuffer final : public D3D9VertexBufferBase {
 public:
     // data is zeroed memory of desc.Size bytes; the buffer frees it.
     RecordingVertexBuffer(const D3DVERTEXBUFFER_DESC& desc, uint8_t* data);
@@ -134,14 +135,23 @@ private:
 
 class RecordingEffect;
 
-class RecordingDevice final : public IDirect3DDevice9 {
+#ifdef _WIN32
+// The system's Direct3D objects carry no C++ type information, so Windows code
+// tells a recording device by asking it for this interface, which only it answers.
+inline constexpr GUID kRecordingDeviceIid = {0x6a1f3c52, 0x9d0e, 0x4b7a, {0x8f, 0x21, 0x5c, 0x3e, 0x77, 0x0b, 0xd4, 0x19}};
+#endif
+
+class RecordingDevice final : public D3D9DeviceBase {
 public:
     RecordingDevice(UINT backBufferWidth, UINT backBufferHeight);
     ~RecordingDevice() override;
     ULONG AddRef() override { return ++references_; }
     ULONG Release() override;
+#ifdef _WIN32
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+#endif
 
-    HRESULT Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) override;
+    HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR colour, float z, DWORD stencil) override;
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
     HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
@@ -286,7 +296,7 @@ private:
 // the file declares more than the effect holds.
 RecordingEffect* CreateRecordingEffect(RecordingDevice* device, const EffectFileDescription& description);
 
-class RecordingDirect3D final : public IDirect3D9 {
+class RecordingDirect3D final : public D3D9Direct3DBase {
 public:
     RecordingDirect3D();
     ~RecordingDirect3D() override;

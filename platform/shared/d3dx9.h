@@ -15,12 +15,26 @@ struct D3DXVECTOR4 {
     float x, y, z, w;
 };
 
+#ifdef _WIN32
+// The SDK's IUnknown also asks for QueryInterface, which no D3DX object here
+// answers, and has no virtual destructor, which Release deletes through.
+struct D3DXUnknown : IUnknown {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        if (object) *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    virtual ~D3DXUnknown() = default;
+};
+#else
+using D3DXUnknown = IUnknown;
+#endif
+
 typedef const char* D3DXHANDLE;
 struct D3DXMACRO;
 struct ID3DXInclude;
 struct ID3DXEffectPool;
 // Holds an effect file's error text (file, line and reason) when loading fails.
-struct ID3DXBuffer : IUnknown {
+struct ID3DXBuffer : D3DXUnknown {
     virtual void* GetBufferPointer() = 0;
     virtual DWORD GetBufferSize() = 0;
 };
@@ -30,7 +44,7 @@ inline constexpr UINT D3DX_DEFAULT = static_cast<UINT>(-1);
 
 inline constexpr HRESULT D3DXERR_INVALIDDATA = MAKE_HRESULT(1, 0x876, 2905);
 
-struct ID3DXEffect : IUnknown {
+struct ID3DXEffect : D3DXUnknown {
     // Handles are stable pointers owned by the effect; unknown names give null.
     virtual D3DXHANDLE GetParameterByName(D3DXHANDLE parent, const char* name) = 0;
     virtual D3DXHANDLE GetTechniqueByName(const char* name) = 0;

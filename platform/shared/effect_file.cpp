@@ -156,7 +156,7 @@ bool Parser::Technique(const std::vector<std::string_view>& tokens) {
     if (tokens.size() != 2 || !IsName(tokens[1])) return Fail(lineNumber, "technique needs one name");
     for (const EffectTechniqueDecl& t : out->techniques)
         if (t.name == tokens[1]) return Fail(lineNumber, "technique '" + t.name + "' declared twice");
-    out->techniques.push_back({std::string(tokens[1]), lineNumber, {}, {}, {}});
+    out->techniques.push_back({std::string(tokens[1]), lineNumber, {}, {}, {}, {}, {}});
     technique = &out->techniques.back();
     return true;
 }
@@ -177,9 +177,14 @@ bool Parser::StateLine(const std::vector<std::string_view>& tokens) {
 
 bool Parser::Program(const std::vector<std::string_view>& tokens) {
     if (technique == nullptr) return Fail(lineNumber, std::string(tokens[0]) + " program outside a technique");
-    if (tokens.size() != 1) return Fail(lineNumber, "unexpected text after '" + std::string(tokens[0]) + "'");
-    EffectProgramText& program = tokens[0] == "vertex" ? technique->vertex : technique->fragment;
-    if (program.firstLine != 0) return Fail(lineNumber, std::string(tokens[0]) + " program given twice");
+    bool assembly = tokens.size() == 2 && tokens[1] == "asm";
+    if (tokens.size() != 1 && !assembly)
+        return Fail(lineNumber, "unexpected text after '" + std::string(tokens[0]) + "'");
+    bool vertex = tokens[0] == "vertex";
+    EffectProgramText& program = assembly ? (vertex ? technique->vertexAssembly : technique->fragmentAssembly)
+                                          : (vertex ? technique->vertex : technique->fragment);
+    std::string what = std::string(tokens[0]) + (assembly ? " asm" : "");
+    if (program.firstLine != 0) return Fail(lineNumber, what + " program given twice");
     int opening = lineNumber;
     program.firstLine = lineNumber + 1;
     std::string_view line;
@@ -189,7 +194,7 @@ bool Parser::Program(const std::vector<std::string_view>& tokens) {
         program.source.append(line);
         program.source.push_back('\n');
     }
-    return Fail(opening, std::string(tokens[0]) + " program not closed by 'end'");
+    return Fail(opening, what + " program not closed by 'end'");
 }
 
 bool Parser::FinishTechnique() {

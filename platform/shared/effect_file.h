@@ -1,6 +1,7 @@
 // Parser of our effect text format (assets/myshader.fx): parameter
-// declarations and techniques, each one pass with the render states it sets
-// and a GLSL 330 vertex and fragment program. Pure text work, no GL; the
+// declarations and techniques, each one pass with the render states it sets,
+// a GLSL 330 vertex and fragment program and, optionally, the same pair in
+// Direct3D 9 shader assembly (vs_2_0 / ps_2_0). Pure text work, no GL; the
 // programs are compiled by the effect. Errors name the line and the reason.
 #pragma once
 
@@ -35,6 +36,7 @@ struct EffectTechniqueDecl {
     int line;
     std::vector<EffectStateDecl> states;
     EffectProgramText vertex, fragment;
+    EffectProgramText vertexAssembly, fragmentAssembly;  // firstLine 0 when absent
 };
 
 struct EffectFileDescription {

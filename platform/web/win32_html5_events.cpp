@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include <windowsx.h>
+
 #include "platform/web/web_window.h"
 
 namespace {

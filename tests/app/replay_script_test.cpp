@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windowsx.h>
+
 #include "app/input.h"
 #include "app/replay_script.h"
 

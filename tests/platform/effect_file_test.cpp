@@ -26,6 +26,7 @@ const char* const kMinimal =
 TEST(EffectFile, ReadsParametersStatesAndProgramsWithTheirFirstLines) {
     std::string text = "# comment\r\n  \t\r\n";
     for (const char* c = kMinimal; *c; ++c) text += *c == '\n' ? std::string("\r\n") : std::string(1, *c);
+    text += "fragment asm\r\nps_2_0\r\nend\r\nvertex asm\r\nvs_2_0\r\ndp4 oPos.x, v0, c0\r\nend\r\n";
     EffectFileDescription d;
     EffectParseError error;
     ASSERT_TRUE(ParseEffectFile(text, &d, &error)) << error.line << ": " << error.reason;
@@ -37,6 +38,11 @@ TEST(EffectFile, ReadsParametersStatesAndProgramsWithTheirFirstLines) {
               std::make_tuple(D3DRS_ZFUNC, DWORD{D3DCMP_LESS}, DWORD{TRUE}));
     EXPECT_EQ(std::make_pair(t.vertex.source, t.vertex.firstLine), std::make_pair(std::string("void main() {}\n"), 9));
     EXPECT_EQ(std::make_pair(t.fragment.source, t.fragment.firstLine), std::make_pair(std::string("line one\nline two\n"), 12));
+    // The assembly programs are kept apart from the GLSL ones.
+    EXPECT_EQ(std::make_pair(t.fragmentAssembly.source, t.fragmentAssembly.firstLine),
+              std::make_pair(std::string("ps_2_0\n"), 16));
+    EXPECT_EQ(std::make_pair(t.vertexAssembly.source, t.vertexAssembly.firstLine),
+              std::make_pair(std::string("vs_2_0\ndp4 oPos.x, v0, c0\n"), 19));
 }
 
 TEST(EffectFile, MalformedFilesNameTheLineAndTheReason) {
@@ -57,6 +63,9 @@ TEST(EffectFile, MalformedFilesNameTheLineAndTheReason) {
         {"technique T\nfragment\nx\nend\n", 1, "technique 'T' has no vertex program"},
         {"technique T\nvertex\nx\n", 2, "vertex program not closed by 'end'"},
         {"technique T\nvertex\nend\nvertex\nend\n", 4, "vertex program given twice"},
+        {"technique T\nvertex asm\nx\n", 2, "vertex asm program not closed by 'end'"},
+        {"technique T\nfragment asm\nend\nfragment asm\nend\n", 4, "fragment asm program given twice"},
+        {"technique T\nvertex hlsl\n", 2, "unexpected text after 'vertex'"},
         {"state ZFunc Less\n", 1, "state outside a technique"},
         {"technique T\nstate ZFunc Sometimes\n", 2, "bad value 'Sometimes' for state ZFunc"},
         {"technique T\nstate Fog true\n", 2, "unknown state 'Fog'"},

@@ -16,7 +16,7 @@ public:
 
     ULONG AddRef() override { return real_->AddRef(); }
     ULONG Release() override { return real_->Release(); }
-    HRESULT Clear(DWORD c, const void* r, DWORD f, D3DCOLOR col, float z, DWORD s) override {
+    HRESULT Clear(DWORD c, const D3DRECT* r, DWORD f, D3DCOLOR col, float z, DWORD s) override {
         return real_->Clear(c, r, f, col, z, s);
     }
     HRESULT BeginScene() override { return real_->BeginScene(); }

@@ -1,0 +1,29 @@
+# The Windows back end: defines quillfrost_platform and qf_game_code().
+
+# On Windows the game calls the real Win32, Direct3D 9, DirectInput 8,
+# DirectSound 8 and winmm; the platform library adds only what Windows lacks:
+# shared/ (the D3DX subset's matrices, effect-file parser, recording device)
+# and windows/ (D3DX effects and textures over the real Direct3D 9 device).
+set(QF_PLATFORM_SOURCES)
+foreach(dir shared windows)
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
+  list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
+endforeach()
+# Microsoft's own _vsnwprintf is the behaviour wide_format copies elsewhere.
+list(REMOVE_ITEM QF_PLATFORM_SOURCES ${CMAKE_SOURCE_DIR}/platform/shared/wide_format.cpp)
+add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
+# <windows.h>, <d3d9.h>, ... are the SDK's; only <d3dx9.h> is ours, found
+# before the one MinGW-w64 ships (which would need d3dx9_43.dll).
+target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/shared)
+target_compile_definitions(quillfrost_platform PUBLIC UNICODE _UNICODE NOMINMAX)
+# d3dcompiler_47.dll is opened at run time (every Windows 10 and 11 has it).
+target_link_libraries(quillfrost_platform PUBLIC d3d9 dinput8 dxguid dsound winmm user32 gdi32)
+# A static C++ runtime: no MinGW DLL to ship.
+target_link_options(quillfrost_platform INTERFACE -static -static-libgcc -static-libstdc++)
+# Compiled into every program (a static library would drop it, as nothing
+# calls it): puts the standard streams in binary mode.
+target_sources(quillfrost_platform INTERFACE ${CMAKE_SOURCE_DIR}/platform/windows/startup/binary_streams.cpp)
+
+# Game code sees no SDL or GL here at all: nothing to fence off.
+function(qf_game_code target)
+endfunction()
