@@ -10,6 +10,8 @@
 #include <vector>
 
 inline constexpr uint32_t kBmpSideLimit = 16384;
+// The largest file worth reading: a 32-bit bitmap of the largest sides, and headers.
+inline constexpr size_t kBmpFileLimit = size_t{kBmpSideLimit} * kBmpSideLimit * 4 + 4096;
 
 struct BmpImage {
     uint32_t width = 0, height = 0;

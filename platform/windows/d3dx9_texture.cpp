@@ -10,9 +10,6 @@
 #include "platform/windows/wide_path.h"
 
 namespace {
-// A bitmap of the largest side at four bytes a pixel, and the header.
-constexpr size_t kBitmapFileLimit = size_t(kBmpSideLimit) * kBmpSideLimit * 4 + 4096;
-
 HRESULT UploadImage(IDirect3DDevice9* device, const BmpImage& image, IDirect3DTexture9** texture) {
     D3DCAPS9 caps{};
     if (FAILED(device->GetDeviceCaps(&caps))) return D3DERR_INVALIDCALL;
@@ -53,9 +50,9 @@ HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, ID
     *texture = nullptr;
     if (device == nullptr || srcFile == nullptr) return D3DERR_INVALIDCALL;
     std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(srcFile, kBitmapFileLimit, &bytes)) return D3DXERR_INVALIDDATA;
+    if (!ReadWholeFile(srcFile, kBmpFileLimit, &bytes)) return D3DXERR_INVALIDDATA;
     BmpImage image;
-    if (bytes.size() > kBitmapFileLimit || !ReadBmp(bytes.data(), bytes.size(), &image, nullptr))
+    if (bytes.size() > kBmpFileLimit || !ReadBmp(bytes.data(), bytes.size(), &image, nullptr))
         return D3DXERR_INVALIDDATA;
     if (RecordingDevice* recording = AsRecordingDevice(device))
         return recording->CreateLabelledTexture(image.width, image.height, FileName(NarrowPath(srcFile)).c_str(),
