@@ -13,7 +13,7 @@ export NODE_PATH=/usr/share/nodejs
 node "$root/tests/web/browser_test.mjs" "$root/build-web" "$root/build-wasm/site-without-tiles" \
   "$root/build-web/screenshots" measure "$seconds"
 
-script="$root/tests/web/long_game.txt"
+script="$root/tests/support/long_game_six_games.txt"
 cpu_seconds() {  # user + system CPU of one run, in seconds
   local dir=$1; shift
   (cd "$dir" && /usr/bin/time -f "%U %S" "$@" > /dev/null) 2>&1 | tail -1 | awk '{print $1 + $2}'

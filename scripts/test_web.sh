@@ -29,7 +29,8 @@ compare() {
     failed=1
   fi
 }
-compare long-game --script "$root/tests/web/long_game.txt" --hash --shots --every 50 2400
+compare six-games --script "$root/tests/support/long_game_six_games.txt" --hash --shots --every 50 2400
+compare caught --script "$root/tests/support/long_game_caught.txt" --hash --shots --every 20 3000
 compare title --hash --every 100 600
 
 echo "== the page in headless Chromium"

@@ -71,9 +71,12 @@ replay_same() {
 }
 
 replays() {
-  local script=$here/long_game.txt
+  # The two long scripted games the web build is compared on too.
+  local script=$here/../support/long_game_caught.txt
   replay_same "title phase, hash every frame" --hash --every 100 600
   replay_same "scripted game, hash every frame" --script "$script" --hash --shots --every 20 3000
+  replay_same "six games, hash every frame" --script "$here/../support/long_game_six_games.txt" \
+    --hash --shots --every 50 2400
   # The long game holds what it is for: kills, deaths and respawns.
   local summary
   summary=$(cd "$lin" && ./quillfrost-replay --script "$script" --every 10 3000 |
