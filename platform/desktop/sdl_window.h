@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/messages/message_queue.h"
+
 struct HWND__ {
     SDL_Window* sdlWindow = nullptr;
     WNDPROC windowProc = nullptr;
@@ -25,8 +27,6 @@ bool EnsureSdlVideo();
 // Sets the last error to `error`, whose text is now what SDL_GetError says.
 void SetLastErrorFromSdl(DWORD error);
 
-// Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
-bool IsLiveWindow(HWND window);
 HWND WindowFromSdlId(Uint32 windowId);
 // The window that receives input whose SDL window is unknown (the game has one).
 HWND FirstLiveWindow();
@@ -36,7 +36,5 @@ void ReapplyCapture(HWND window);
 
 // Turns one SDL event into a window message; false when the event has none.
 bool TranslateSdlEvent(const SDL_Event& event, MSG* message);
-// Drops queued messages addressed to a window that is being destroyed.
-void DiscardMessagesFor(HWND window);
 // The virtual-key code of an SDL scancode, 0 for keys the layer does not map.
 int VirtualKeyFromScancode(SDL_Scancode scancode);

@@ -1,83 +1,17 @@
-// The thread's message queue: a fixed ring of MSG records, refilled from SDL's
-// event queue only when it runs empty, plus the pending-quit flag.
+// The message queue's hooks on SDL, and dispatch to the window procedures.
 #include "platform/desktop/sdl_window.h"
 
-namespace {
-
-constexpr int kQueueCapacity = 256;
-
-struct MessageQueue {
-    MSG ring[kQueueCapacity] = {};
-    int head = 0;
-    int count = 0;
-    bool quitPending = false;
-    int quitCode = 0;
-};
-
-MessageQueue queue;
-
-MSG& At(int i) { return queue.ring[(queue.head + i) % kQueueCapacity]; }
-
-bool Push(const MSG& message) {
-    if (queue.count == kQueueCapacity) return false;
-    At(queue.count++) = message;
-    return true;
-}
-
-void RemoveAt(int i) {
-    for (int j = i; j > 0; --j) At(j) = At(j - 1);
-    queue.head = (queue.head + 1) % kQueueCapacity;
-    --queue.count;
-}
+DWORD MessageTicks() { return SDL_GetTicks(); }
 
 // Takes SDL events until the ring is full; the rest wait in SDL's own queue.
-void Refill() {
+void RefillMessages() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
-    while (queue.count < kQueueCapacity && SDL_PollEvent(&event)) {
+    while (!MessageQueueFull() && SDL_PollEvent(&event)) {
         MSG message = {};
-        if (TranslateSdlEvent(event, &message)) Push(message);
+        if (TranslateSdlEvent(event, &message)) PushMessage(message);
     }
 }
-
-bool Matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
-    if (window && message.hwnd != window) return false;
-    if (filterMin == 0 && filterMax == 0) return true;
-    return message.message >= filterMin && message.message <= filterMax;
-}
-
-}  // namespace
-
-// A posted quit is returned before anything else, whatever the filter.
-BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
-    if (!msg) return FALSE;
-    if (queue.quitPending) {
-        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, SDL_GetTicks(), {0, 0}};
-        if (removeFlags & PM_REMOVE) queue.quitPending = false;
-        return TRUE;
-    }
-    if (queue.count == 0) Refill();
-    for (int i = 0; i < queue.count; ++i) {
-        if (!Matches(At(i), window, filterMin, filterMax)) continue;
-        *msg = At(i);
-        if (removeFlags & PM_REMOVE) RemoveAt(i);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window && !IsLiveWindow(window)) return FALSE;
-    return Push(MSG{window, message, wParam, lParam, SDL_GetTicks(), {0, 0}}) ? TRUE : FALSE;
-}
-
-void PostQuitMessage(int exitCode) {
-    queue.quitPending = true;
-    queue.quitCode = exitCode;
-}
-
-// Character messages are not generated: the game reads only key codes.
-BOOL TranslateMessage(const MSG*) { return FALSE; }
 
 // Thread messages and messages for destroyed windows go to no procedure.
 LRESULT DispatchMessageW(const MSG* msg) {
@@ -88,9 +22,4 @@ LRESULT DispatchMessageW(const MSG* msg) {
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM) {
     if (message == WM_CLOSE) DestroyWindow(window);
     return 0;
-}
-
-void DiscardMessagesFor(HWND window) {
-    for (int i = queue.count - 1; i >= 0; --i)
-        if (At(i).hwnd == window) RemoveAt(i);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/messages/message_queue.h"
+
 inline constexpr char kCanvasSelector[] = "#canvas";
 
 struct HWND__ {
@@ -14,17 +16,9 @@ struct HWND__ {
     bool visible = false;
 };
 
-// Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
-bool IsLiveWindow(HWND window);
 // The window that receives the page's input (the game has one).
 HWND FirstLiveWindow();
 
-// Milliseconds since the page started, for message times.
-DWORD PageTicks();
-// Queues a message from an event handler; false when the ring is full.
-bool PushMessage(const MSG& message);
-// Drops queued messages addressed to a window that is being destroyed.
-void DiscardMessagesFor(HWND window);
 // Registers the keyboard and mouse handlers that queue window messages.
 void ListenForPageInput();
 // The virtual-key code of a KeyboardEvent.code ("KeyW", "Digit2", ...), 0 if unmapped.
