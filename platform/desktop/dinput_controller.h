@@ -6,6 +6,8 @@
 
 #include <dinput.h>
 
+#include "platform/dinput/controller_device.h"
+
 // Opens the controller SDL knows by this instance id; nullptr if it cannot.
 IDirectInputDevice8W* OpenControllerDevice(SDL_JoystickID instanceId);
 
@@ -13,5 +15,3 @@ GUID ControllerInstanceGuid(SDL_JoystickID instanceId);
 // False when the GUID was not made by ControllerInstanceGuid.
 bool ControllerIdFromGuid(const GUID& guid, SDL_JoystickID* instanceId);
 
-// SDL's UTF-8 names as wide text; characters beyond ASCII become '?'.
-void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity);

@@ -4,9 +4,6 @@
 
 #include "platform/desktop/dinput_controller.h"
 
-const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), 1, sizeof(DIJOYSTATE2), 0,
-                                      nullptr};
-
 namespace {
 
 constexpr uint8_t kGuidSignature[8] = {'S', 'D', 'L', 'J', 'O', 'Y', 'I', 'D'};
@@ -71,15 +68,6 @@ bool ControllerIdFromGuid(const GUID& guid, SDL_JoystickID* instanceId) {
     if (guid.Data2 != 0x5146 || guid.Data3 != 0x4A53 || std::memcmp(guid.Data4, kGuidSignature, 8) != 0) return false;
     *instanceId = static_cast<SDL_JoystickID>(guid.Data1);
     return true;
-}
-
-void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity) {
-    size_t n = 0;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(name ? name : ""); *c && n + 1 < capacity; ++c) {
-        if ((*c & 0xC0) == 0x80) continue;  // continuation bytes of a character already replaced
-        out[n++] = *c < 0x80 ? static_cast<WCHAR>(*c) : L'?';
-    }
-    out[n] = L'\0';
 }
 
 HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {

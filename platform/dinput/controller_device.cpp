@@ -1,10 +1,14 @@
-// One game controller as a polled DirectInput device: SDL's standard layout
-// mapped onto DIJOYSTATE2 through one object table.
-#include <cstddef>
-#include <cstring>
+// One game controller as a polled DirectInput device: the source's standard
+// layout mapped onto DIJOYSTATE2 through one object table.
+#include "platform/dinput/controller_device.h"
 
-#include "platform/desktop/dinput_controller.h"
-#include "platform/desktop/sdl_window.h"
+#include <cstring>
+#include <iterator>
+
+#include "platform/messages/message_queue.h"
+
+const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), 1, sizeof(DIJOYSTATE2), 0,
+                                      nullptr};
 
 namespace {
 
@@ -12,37 +16,39 @@ struct ControllerObject {
     const GUID* guidType;
     DWORD offset;
     DWORD type;
-    int sdlIndex;  // an SDL_GameControllerAxis or SDL_GameControllerButton
+    int index;  // the source's axis or button
+    const char* name;
 };
 
 constexpr DWORD Axis(DWORD instance) { return DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(instance); }
 constexpr DWORD Button(DWORD instance) { return DIDFT_PSHBUTTON | DIDFT_MAKEINSTANCE(instance); }
 constexpr DWORD ButtonOffset(DWORD instance) { return offsetof(DIJOYSTATE2, rgbButtons) + instance; }
 
-constexpr int kAxisCount = 4;
+constexpr int kAxisCount = ControllerSource::kAxisCount;
 constexpr ControllerObject kObjects[] = {
-    {&GUID_XAxis, offsetof(DIJOYSTATE2, lX), Axis(0), SDL_CONTROLLER_AXIS_LEFTX},
-    {&GUID_YAxis, offsetof(DIJOYSTATE2, lY), Axis(1), SDL_CONTROLLER_AXIS_LEFTY},
-    {&GUID_RxAxis, offsetof(DIJOYSTATE2, lRx), Axis(2), SDL_CONTROLLER_AXIS_RIGHTX},
-    {&GUID_RyAxis, offsetof(DIJOYSTATE2, lRy), Axis(3), SDL_CONTROLLER_AXIS_RIGHTY},
-    {&GUID_Button, ButtonOffset(0), Button(0), SDL_CONTROLLER_BUTTON_A},
-    {&GUID_Button, ButtonOffset(1), Button(1), SDL_CONTROLLER_BUTTON_B},
-    {&GUID_Button, ButtonOffset(2), Button(2), SDL_CONTROLLER_BUTTON_X},
-    {&GUID_Button, ButtonOffset(3), Button(3), SDL_CONTROLLER_BUTTON_Y},
-    {&GUID_Button, ButtonOffset(4), Button(4), SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
-    {&GUID_Button, ButtonOffset(5), Button(5), SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
-    {&GUID_Button, ButtonOffset(6), Button(6), SDL_CONTROLLER_BUTTON_BACK},
-    {&GUID_Button, ButtonOffset(7), Button(7), SDL_CONTROLLER_BUTTON_START},
-    {&GUID_Button, ButtonOffset(8), Button(8), SDL_CONTROLLER_BUTTON_LEFTSTICK},
-    {&GUID_Button, ButtonOffset(9), Button(9), SDL_CONTROLLER_BUTTON_RIGHTSTICK},
+    {&GUID_XAxis, offsetof(DIJOYSTATE2, lX), Axis(0), 0, "leftx"},
+    {&GUID_YAxis, offsetof(DIJOYSTATE2, lY), Axis(1), 1, "lefty"},
+    {&GUID_RxAxis, offsetof(DIJOYSTATE2, lRx), Axis(2), 2, "rightx"},
+    {&GUID_RyAxis, offsetof(DIJOYSTATE2, lRy), Axis(3), 3, "righty"},
+    {&GUID_Button, ButtonOffset(0), Button(0), 0, "a"},
+    {&GUID_Button, ButtonOffset(1), Button(1), 1, "b"},
+    {&GUID_Button, ButtonOffset(2), Button(2), 2, "x"},
+    {&GUID_Button, ButtonOffset(3), Button(3), 3, "y"},
+    {&GUID_Button, ButtonOffset(4), Button(4), 4, "leftshoulder"},
+    {&GUID_Button, ButtonOffset(5), Button(5), 5, "rightshoulder"},
+    {&GUID_Button, ButtonOffset(6), Button(6), 6, "back"},
+    {&GUID_Button, ButtonOffset(7), Button(7), 7, "start"},
+    {&GUID_Button, ButtonOffset(8), Button(8), 8, "leftstick"},
+    {&GUID_Button, ButtonOffset(9), Button(9), 9, "rightstick"},
 };
 
 constexpr bool IsAxis(const ControllerObject& object) { return (object.type & DIDFT_AXIS) != 0; }
 static_assert(IsAxis(kObjects[0]) && IsAxis(kObjects[kAxisCount - 1]) && !IsAxis(kObjects[kAxisCount]),
               "the axes lead the table; their ranges are indexed by position");
+static_assert(std::size(kObjects) == kAxisCount + ControllerSource::kButtonCount);
 
-// SDL's −32768..32767 onto [low, high], rounded to nearest.
-LONG ScaleAxis(Sint16 raw, LONG low, LONG high) {
+// −32768..32767 onto [low, high], rounded to nearest.
+LONG ScaleAxis(int16_t raw, LONG low, LONG high) {
     int64_t span = static_cast<int64_t>(high) - low;
     int64_t step = (static_cast<int64_t>(raw) + 32768) * span;
     return static_cast<LONG>(low + (step + 65535 / 2) / 65535);
@@ -54,10 +60,7 @@ void DescribeObject(const ControllerObject& object, DIDEVICEOBJECTINSTANCEW* ins
     instance->guidType = *object.guidType;
     instance->dwOfs = object.offset;
     instance->dwType = object.type;
-    const char* name =
-        IsAxis(object) ? SDL_GameControllerGetStringForAxis(static_cast<SDL_GameControllerAxis>(object.sdlIndex))
-                       : SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(object.sdlIndex));
-    Utf8NameToWide(name, instance->tszName, MAX_PATH);
+    Utf8NameToWide(object.name, instance->tszName, MAX_PATH);
 }
 
 bool CooperativeFlagsValid(DWORD flags) {
@@ -67,9 +70,9 @@ bool CooperativeFlagsValid(DWORD flags) {
     return oneSharing && oneScope;
 }
 
-class SdlControllerDevice final : public IDirectInputDevice8W {
+class ControllerDevice final : public IDirectInputDevice8W {
 public:
-    explicit SdlControllerDevice(SDL_GameController* controller) : controller(controller) {
+    explicit ControllerDevice(ControllerSource* source) : source(source) {
         for (int i = 0; i < kAxisCount; ++i) {
             rangeMin[i] = 0;  // DirectInput's default range
             rangeMax[i] = 65535;
@@ -121,7 +124,7 @@ public:
 
     HRESULT Acquire() override {
         if (!formatSet) return DIERR_INVALIDPARAM;
-        if (!SDL_GameControllerGetAttached(controller)) return DIERR_UNPLUGGED;
+        if (!source->Attached()) return DIERR_UNPLUGGED;
         if (!InForeground()) return DIERR_OTHERAPPHASPRIO;
         if (acquired) return S_FALSE;
         acquired = true;
@@ -136,7 +139,7 @@ public:
 
     HRESULT Poll() override {
         if (!acquired) return DIERR_NOTACQUIRED;
-        SDL_GameControllerUpdate();
+        source->Update();
         return CheckStillUsable();
     }
 
@@ -152,18 +155,12 @@ public:
     }
 
 private:
-    ~SdlControllerDevice() override { SDL_GameControllerClose(controller); }
+    ~ControllerDevice() override { delete source; }
 
-    // Foreground devices read only while their window has the keyboard focus,
-    // unless the player asked SDL for background controller input.
-    bool InForeground() const {
-        if (!foregroundWindow || SDL_GetHintBoolean(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, SDL_FALSE)) return true;
-        return IsLiveWindow(foregroundWindow) &&
-               (SDL_GetWindowFlags(foregroundWindow->sdlWindow) & SDL_WINDOW_INPUT_FOCUS) != 0;
-    }
+    bool InForeground() const { return !foregroundWindow || source->InForeground(foregroundWindow); }
 
     HRESULT CheckStillUsable() {
-        if (SDL_GameControllerGetAttached(controller) && InForeground()) return DI_OK;
+        if (source->Attached() && InForeground()) return DI_OK;
         acquired = false;
         return DIERR_INPUTLOST;
     }
@@ -185,18 +182,16 @@ private:
     void FillState(DIJOYSTATE2* state) const {
         for (DWORD& pov : state->rgdwPOV) pov = 0xFFFFFFFFu;  // centred
         for (int i = 0; i < kAxisCount; ++i) {
-            Sint16 raw = SDL_GameControllerGetAxis(controller, static_cast<SDL_GameControllerAxis>(kObjects[i].sdlIndex));
-            LONG value = ScaleAxis(raw, rangeMin[i], rangeMax[i]);
+            LONG value = ScaleAxis(source->Axis(kObjects[i].index), rangeMin[i], rangeMax[i]);
             std::memcpy(reinterpret_cast<BYTE*>(state) + kObjects[i].offset, &value, sizeof value);
         }
         for (const ControllerObject& object : kObjects) {
             if (IsAxis(object)) continue;
-            bool down = SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(object.sdlIndex));
-            reinterpret_cast<BYTE*>(state)[object.offset] = down ? 0x80 : 0x00;
+            reinterpret_cast<BYTE*>(state)[object.offset] = source->Button(object.index) ? 0x80 : 0x00;
         }
     }
 
-    SDL_GameController* controller;
+    ControllerSource* source;
     ULONG references = 1;
     bool formatSet = false;
     bool acquired = false;
@@ -207,11 +202,15 @@ private:
 
 }  // namespace
 
-IDirectInputDevice8W* OpenControllerDevice(SDL_JoystickID instanceId) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-        if (SDL_JoystickGetDeviceInstanceID(i) != instanceId || !SDL_IsGameController(i)) continue;
-        SDL_GameController* controller = SDL_GameControllerOpen(i);
-        return controller ? new SdlControllerDevice(controller) : nullptr;
+IDirectInputDevice8W* NewControllerDevice(ControllerSource* source) {
+    return source ? new ControllerDevice(source) : nullptr;
+}
+
+void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity) {
+    size_t n = 0;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(name ? name : ""); *c && n + 1 < capacity; ++c) {
+        if ((*c & 0xC0) == 0x80) continue;  // continuation bytes of a character already replaced
+        out[n++] = *c < 0x80 ? static_cast<WCHAR>(*c) : L'?';
     }
-    return nullptr;
+    out[n] = L'\0';
 }

@@ -1,0 +1,34 @@
+// Internal to the platform layer: the DirectInput device of one game
+// controller, for the back ends that lack Windows. The back end hands it a
+// source that reads its controller in one standard layout; the device does
+// the rest of what DirectInput asks (data format, cooperative level, object
+// list, axis ranges, acquiring, losing the device).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include <dinput.h>
+
+class ControllerSource {
+public:
+    static constexpr int kAxisCount = 4;     // left x, left y, right x, right y
+    static constexpr int kButtonCount = 10;  // a, b, x, y, left and right shoulder, back, start, left and right stick
+
+    virtual ~ControllerSource() = default;
+    // False once the controller has gone.
+    virtual bool Attached() = 0;
+    // Brings the readings up to date.
+    virtual void Update() = 0;
+    // Whether a device bound to this foreground window may read now.
+    virtual bool InForeground(HWND window) const = 0;
+    // −32768..32767, down and right positive.
+    virtual int16_t Axis(int axis) const = 0;
+    virtual bool Button(int button) const = 0;
+};
+
+// A device that owns the source; nullptr stays nullptr.
+IDirectInputDevice8W* NewControllerDevice(ControllerSource* source);
+
+// UTF-8 names as wide text; characters beyond ASCII become '?'.
+void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity);
