@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gl/gl_shader.h"
+#include "platform/shared/effect_handles.h"
 
 namespace {
 // Mesa and most drivers start a message with "0:LINE(COLUMN)"; the reason is
@@ -98,39 +99,18 @@ bool GlEffect::CheckParameterUse(const EffectFileDescription& description, Effec
     return true;
 }
 
-// A handle is the effect's own name pointer; anything else is read as a name.
 GlEffect::Parameter* GlEffect::FindParameter(D3DXHANDLE handle, EffectParameterKind kind) {
-    if (handle == nullptr) return nullptr;
-    Parameter* found = nullptr;
-    for (Parameter& p : parameters)
-        if (p.name.c_str() == handle) found = &p;
-    for (size_t i = 0; found == nullptr && i < parameters.size(); ++i)
-        if (parameters[i].name == handle) found = &parameters[i];
+    Parameter* found = FindByHandle(parameters, handle);
     return found && found->kind == kind ? found : nullptr;
 }
 
-GlEffect::Technique* GlEffect::FindTechnique(D3DXHANDLE handle) {
-    if (handle == nullptr) return nullptr;
-    for (Technique& t : techniques)
-        if (t.name.c_str() == handle) return &t;
-    for (Technique& t : techniques)
-        if (t.name == handle) return &t;
-    return nullptr;
-}
+GlEffect::Technique* GlEffect::FindTechnique(D3DXHANDLE handle) { return FindByHandle(techniques, handle); }
 
 D3DXHANDLE GlEffect::GetParameterByName(D3DXHANDLE parent, const char* name) {
-    if (parent != nullptr || name == nullptr) return nullptr;
-    for (const Parameter& p : parameters)
-        if (p.name == name) return p.name.c_str();
-    return nullptr;
+    return parent == nullptr ? HandleByName(parameters, name) : nullptr;
 }
 
-D3DXHANDLE GlEffect::GetTechniqueByName(const char* name) {
-    if (name == nullptr) return nullptr;
-    for (const Technique& t : techniques)
-        if (t.name == name) return t.name.c_str();
-    return nullptr;
-}
+D3DXHANDLE GlEffect::GetTechniqueByName(const char* name) { return HandleByName(techniques, name); }
 
 HRESULT GlEffect::SetTechnique(D3DXHANDLE handle) {
     Technique* technique = FindTechnique(handle);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/shared/effect_handles.h"
 #include "platform/windows/shader_assembler.h"
 
 namespace {
@@ -104,39 +105,18 @@ HRESULT D3D9Effect::RecordSavedState(Technique* technique) {
     return device->EndStateBlock(&technique->saved);
 }
 
-// A handle is the effect's own name pointer; anything else is read as a name.
 D3D9Effect::Parameter* D3D9Effect::FindParameter(D3DXHANDLE handle, EffectParameterKind kind) {
-    if (handle == nullptr) return nullptr;
-    Parameter* found = nullptr;
-    for (Parameter& p : parameters)
-        if (p.name.c_str() == handle) found = &p;
-    for (size_t i = 0; found == nullptr && i < parameters.size(); ++i)
-        if (parameters[i].name == handle) found = &parameters[i];
+    Parameter* found = FindByHandle(parameters, handle);
     return found && found->kind == kind ? found : nullptr;
 }
 
-D3D9Effect::Technique* D3D9Effect::FindTechnique(D3DXHANDLE handle) {
-    if (handle == nullptr) return nullptr;
-    for (Technique& t : techniques)
-        if (t.name.c_str() == handle) return &t;
-    for (Technique& t : techniques)
-        if (t.name == handle) return &t;
-    return nullptr;
-}
+D3D9Effect::Technique* D3D9Effect::FindTechnique(D3DXHANDLE handle) { return FindByHandle(techniques, handle); }
 
 D3DXHANDLE D3D9Effect::GetParameterByName(D3DXHANDLE parent, const char* name) {
-    if (parent != nullptr || name == nullptr) return nullptr;
-    for (const Parameter& p : parameters)
-        if (p.name == name) return p.name.c_str();
-    return nullptr;
+    return parent == nullptr ? HandleByName(parameters, name) : nullptr;
 }
 
-D3DXHANDLE D3D9Effect::GetTechniqueByName(const char* name) {
-    if (name == nullptr) return nullptr;
-    for (const Technique& t : techniques)
-        if (t.name == name) return t.name.c_str();
-    return nullptr;
-}
+D3DXHANDLE D3D9Effect::GetTechniqueByName(const char* name) { return HandleByName(techniques, name); }
 
 HRESULT D3D9Effect::SetTechnique(D3DXHANDLE handle) {
     Technique* technique = FindTechnique(handle);
