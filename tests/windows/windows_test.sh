@@ -202,10 +202,16 @@ play() {
   # The bottom of the screen is floor alone this early in a game, and stays
   # put while the figure stands. Done at once, before enemies reach the
   # figure; it may stand at the arena's edge, so the other way is tried too.
+  # Under Wine the press can take a while to start the game, whose figures
+  # then drop in around the player: the floor counts as still once two shots
+  # a second apart agree.
   local still walked=0 before key
-  screenshot standing; before=$shot
-  sleep 1
-  screenshot standing; still=$(floor_change "$before" "$shot")
+  for _ in $(seq 5); do
+    screenshot standing; before=$shot
+    sleep 1
+    screenshot standing; still=$(floor_change "$before" "$shot")
+    ((still < 3000)) && break
+  done
   for key in d a; do
     before=$shot
     xdotool keydown $key; sleep 1; xdotool keyup $key
