@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "platform/messages/message_queue.h"
+#include "platform/win32/message_queue.h"
 
 struct HWND__ {
     SDL_Window* sdlWindow = nullptr;

@@ -1,44 +1,7 @@
-// The last error, and the text FormatMessageW gives the codes the layer sets.
+// SDL's failures as the last error: its text is what FormatMessageW gives.
 #include <SDL.h>
 
-#include <cstdio>
-
 #include "platform/desktop/sdl_window.h"
+#include "platform/win32/last_error.h"
 
-namespace {
-thread_local DWORD lastError = 0;
-// Copied at once: SDL's own text changes with its next failure.
-thread_local DWORD reasonCode = 0;
-thread_local char reason[256] = {};
-}  // namespace
-
-DWORD GetLastError() { return lastError; }
-
-void SetLastError(DWORD error) { lastError = error; }
-
-void SetLastErrorFromSdl(DWORD error) {
-    SDL_strlcpy(reason, SDL_GetError(), sizeof reason);
-    reasonCode = error;
-    lastError = error;
-}
-
-// Characters beyond ASCII become '?', so the text prints in any locale.
-DWORD FormatMessageW(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPWSTR buffer, DWORD size, void*) {
-    if (flags != (FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS) || !buffer) return 0;
-    char text[sizeof reason];
-    if (messageId == reasonCode && reason[0])
-        SDL_strlcpy(text, reason, sizeof text);
-    else
-        std::snprintf(text, sizeof text, "error %u", static_cast<unsigned>(messageId));
-    DWORD n = 0;
-    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
-        if ((*c & 0xC0) == 0x80) continue;  // the rest of a character already replaced
-        if (n + 1 >= size) {
-            lastError = ERROR_INSUFFICIENT_BUFFER;
-            return 0;
-        }
-        buffer[n++] = *c < 0x80 ? static_cast<WCHAR>(*c) : L'?';
-    }
-    buffer[n] = L'\0';
-    return n;
-}
+void SetLastErrorFromSdl(DWORD error) { SetLastErrorWithReason(error, SDL_GetError()); }

@@ -1,37 +1,12 @@
-// Window classes and windows on SDL: a fixed table of classes and a fixed pool
-// of window records, so handles can be checked and nothing is allocated per call.
-#include <cwchar>
-
+// Windows on SDL: a fixed pool of window records, so handles can be checked
+// and nothing is allocated per call.
 #include "platform/desktop/sdl_window.h"
+#include "platform/win32/window_classes.h"
 
 namespace {
 
-constexpr int kMaxClasses = 8;
 constexpr int kMaxWindows = 8;
-constexpr size_t kMaxClassName = 256;
-
-struct WindowClass {
-    WCHAR name[kMaxClassName] = {};
-    WNDPROC windowProc = nullptr;
-    HINSTANCE instance = nullptr;
-    bool inUse = false;
-};
-
-WindowClass classes[kMaxClasses];
 HWND__ windows[kMaxWindows];
-
-WindowClass* FindClass(LPCWSTR name) {
-    if (!name) return nullptr;
-    for (WindowClass& c : classes)
-        if (c.inUse && std::wcscmp(c.name, name) == 0) return &c;
-    return nullptr;
-}
-
-bool ClassHasWindows(const WindowClass& windowClass) {
-    for (const HWND__& w : windows)
-        if (w.inUse && w.windowProc == windowClass.windowProc && w.instance == windowClass.instance) return true;
-    return false;
-}
 
 // Window titles go to SDL as UTF-8; a title that does not fit is cut.
 void WideToUtf8(LPCWSTR text, char* out, size_t capacity) {
@@ -83,6 +58,12 @@ bool EnsureSdlVideo() {
     return false;
 }
 
+bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance) {
+    for (const HWND__& w : windows)
+        if (w.inUse && w.windowProc == windowProc && w.instance == instance) return true;
+    return false;
+}
+
 bool IsLiveWindow(HWND window) {
     for (const HWND__& w : windows)
         if (&w == window) return w.inUse;
@@ -101,35 +82,13 @@ HWND FirstLiveWindow() {
     return nullptr;
 }
 
-ATOM RegisterClassExW(const WNDCLASSEXW* windowClass) {
-    if (!windowClass || windowClass->cbSize != sizeof(WNDCLASSEXW) || !windowClass->lpfnWndProc) return 0;
-    LPCWSTR name = windowClass->lpszClassName;
-    if (!name || !*name || std::wcslen(name) >= kMaxClassName || FindClass(name)) return 0;
-    for (int i = 0; i < kMaxClasses; ++i) {
-        if (classes[i].inUse) continue;
-        std::wcscpy(classes[i].name, name);
-        classes[i].windowProc = windowClass->lpfnWndProc;
-        classes[i].instance = windowClass->hInstance;
-        classes[i].inUse = true;
-        return static_cast<ATOM>(0xC000 + i);
-    }
-    return 0;
-}
-
-// Like the system's, this fails while windows of the class still exist.
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
-    WindowClass* windowClass = FindClass(className);
-    if (!windowClass || windowClass->instance != instance || ClassHasWindows(*windowClass)) return FALSE;
-    *windowClass = WindowClass();
-    return TRUE;
-}
-
 // The window starts hidden; the style, parent and menu are not modelled.
 HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD, int x, int y, int width, int height,
                      HWND, HMENU, HINSTANCE instance, LPVOID) {
-    WindowClass* windowClass = FindClass(className);
+    WindowClassEntry windowClass;
+    const bool classFound = FindWindowClass(className, &windowClass);
     HWND window = AllocateWindow();
-    if (!windowClass || !window || width <= 0 || height <= 0) return nullptr;
+    if (!classFound || !window || width <= 0 || height <= 0) return nullptr;
     char title[256];
     WideToUtf8(windowName, title, sizeof title);
     SDL_Window* sdlWindow = nullptr;
@@ -141,7 +100,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD, int x,
         SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
         return nullptr;
     }
-    *window = HWND__{sdlWindow, windowClass->windowProc, instance, SDL_GetWindowID(sdlWindow), true};
+    *window = HWND__{sdlWindow, windowClass.windowProc, instance, SDL_GetWindowID(sdlWindow), true};
     if (window->windowProc(window, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(window);
         return nullptr;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "platform/messages/message_queue.h"
+#include "platform/win32/message_queue.h"
 
 const DIDATAFORMAT c_dfDIJoystick2 = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), 1, sizeof(DIJOYSTATE2), 0,
                                       nullptr};

@@ -13,7 +13,7 @@ add_compile_options(-msimd128)
 # gl/ (the D3D9 device, switched to WebGL 2), the desktop's memory-only
 # DirectSound objects, and web/ (page window, input, gamepad, Web Audio).
 set(QF_PLATFORM_SOURCES)
-foreach(dir shared posix messages dinput gl web)
+foreach(dir shared posix win32 dinput gl web)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
   list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
 endforeach()

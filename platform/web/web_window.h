@@ -5,7 +5,8 @@
 
 #include <windows.h>
 
-#include "platform/messages/message_queue.h"
+#include "platform/win32/last_error.h"
+#include "platform/win32/message_queue.h"
 
 inline constexpr char kCanvasSelector[] = "#canvas";
 
@@ -24,5 +25,3 @@ void ListenForPageInput();
 // The virtual-key code of a KeyboardEvent.code ("KeyW", "Digit2", ...), 0 if unmapped.
 int VirtualKeyFromCode(const char* code);
 
-// Sets the last error to `error`, whose text FormatMessageW then gives as `reason`.
-void SetLastErrorWithReason(DWORD error, const char* reason);

@@ -1,40 +1,15 @@
-// Window classes and the game window on the page's canvas: a fixed table of
-// classes and a fixed pool of window records, so handles can be checked and
-// nothing is allocated per call. The "desktop" is the page's viewport.
+// The game window on the page's canvas: a fixed pool of window records, so
+// handles can be checked and nothing is allocated per call. The "desktop" is
+// the page's viewport.
 #include <emscripten.h>
 
-#include <cwchar>
-
 #include "platform/web/web_window.h"
+#include "platform/win32/window_classes.h"
 
 namespace {
 
-constexpr int kMaxClasses = 8;
 constexpr int kMaxWindows = 8;
-constexpr size_t kMaxClassName = 256;
-
-struct WindowClass {
-    WCHAR name[kMaxClassName] = {};
-    WNDPROC windowProc = nullptr;
-    HINSTANCE instance = nullptr;
-    bool inUse = false;
-};
-
-WindowClass classes[kMaxClasses];
 HWND__ windows[kMaxWindows];
-
-WindowClass* FindClass(LPCWSTR name) {
-    if (!name) return nullptr;
-    for (WindowClass& c : classes)
-        if (c.inUse && std::wcscmp(c.name, name) == 0) return &c;
-    return nullptr;
-}
-
-bool ClassHasWindows(const WindowClass& windowClass) {
-    for (const HWND__& w : windows)
-        if (w.inUse && w.windowProc == windowClass.windowProc && w.instance == windowClass.instance) return true;
-    return false;
-}
 
 HWND AllocateWindow() {
     for (HWND__& w : windows)
@@ -51,6 +26,12 @@ void ShowCanvas(bool show) {
 
 }  // namespace
 
+bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance) {
+    for (const HWND__& w : windows)
+        if (w.inUse && w.windowProc == windowProc && w.instance == instance) return true;
+    return false;
+}
+
 bool IsLiveWindow(HWND window) {
     for (const HWND__& w : windows)
         if (&w == window) return w.inUse;
@@ -63,41 +44,19 @@ HWND FirstLiveWindow() {
     return nullptr;
 }
 
-ATOM RegisterClassExW(const WNDCLASSEXW* windowClass) {
-    if (!windowClass || windowClass->cbSize != sizeof(WNDCLASSEXW) || !windowClass->lpfnWndProc) return 0;
-    LPCWSTR name = windowClass->lpszClassName;
-    if (!name || !*name || std::wcslen(name) >= kMaxClassName || FindClass(name)) return 0;
-    for (int i = 0; i < kMaxClasses; ++i) {
-        if (classes[i].inUse) continue;
-        std::wcscpy(classes[i].name, name);
-        classes[i].windowProc = windowClass->lpfnWndProc;
-        classes[i].instance = windowClass->hInstance;
-        classes[i].inUse = true;
-        return static_cast<ATOM>(0xC000 + i);
-    }
-    return 0;
-}
-
-// Like the system's, this fails while windows of the class still exist.
-BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance) {
-    WindowClass* windowClass = FindClass(className);
-    if (!windowClass || windowClass->instance != instance || ClassHasWindows(*windowClass)) return FALSE;
-    *windowClass = WindowClass();
-    return TRUE;
-}
-
 // The page holds one canvas, so the game has one window; the title, position
 // and style are the page's. The drawing size is set by the device.
 HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR, DWORD, int, int, int width, int height, HWND, HMENU,
                      HINSTANCE instance, LPVOID) {
-    WindowClass* windowClass = FindClass(className);
-    if (!windowClass || width <= 0 || height <= 0) return nullptr;
+    WindowClassEntry windowClass;
+    const bool classFound = FindWindowClass(className, &windowClass);
+    if (!classFound || width <= 0 || height <= 0) return nullptr;
     if (FirstLiveWindow() || !CanvasPresent()) {
         SetLastErrorWithReason(ERROR_DEVICE_NOT_AVAILABLE, "the page has no free canvas for the game");
         return nullptr;
     }
     HWND window = AllocateWindow();
-    *window = HWND__{windowClass->windowProc, instance, true, false};
+    *window = HWND__{windowClass.windowProc, instance, true, false};
     ShowCanvas(false);
     ListenForPageInput();
     if (window->windowProc(window, WM_CREATE, 0, 0) == -1) {

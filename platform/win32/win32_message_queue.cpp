@@ -1,6 +1,6 @@
 // The thread's message queue: a fixed ring of MSG records, refilled by the
 // back end only when it runs empty, plus the pending-quit flag.
-#include "platform/messages/message_queue.h"
+#include "platform/win32/message_queue.h"
 
 namespace {
 

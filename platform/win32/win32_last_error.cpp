@@ -1,13 +1,13 @@
 // The last error, and the text FormatMessageW gives the codes the layer sets.
-#include <cstdio>
-#include <cstring>
+#include "platform/win32/last_error.h"
 
-#include "platform/web/web_window.h"
+#include <cstdio>
 
 namespace {
-DWORD lastError = 0;
-DWORD reasonCode = 0;
-char reason[256] = {};
+thread_local DWORD lastError = 0;
+// Copied at once: a back end's own text may change with its next failure.
+thread_local DWORD reasonCode = 0;
+thread_local char reason[256] = {};
 }  // namespace
 
 DWORD GetLastError() { return lastError; }
