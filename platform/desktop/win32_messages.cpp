@@ -1,4 +1,4 @@
-// The message queue's hooks on SDL, and dispatch to the window procedures.
+// The message queue's hooks on SDL.
 #include "platform/desktop/sdl_window.h"
 
 DWORD MessageTicks() { return SDL_GetTicks(); }
@@ -13,13 +13,4 @@ void RefillMessages() {
     }
 }
 
-// Thread messages and messages for destroyed windows go to no procedure.
-LRESULT DispatchMessageW(const MSG* msg) {
-    if (!msg || !IsLiveWindow(msg->hwnd)) return 0;
-    return msg->hwnd->windowProc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_CLOSE) DestroyWindow(window);
-    return 0;
-}
+WNDPROC LiveWindowProcedure(HWND window) { return IsLiveWindow(window) ? window->windowProc : nullptr; }

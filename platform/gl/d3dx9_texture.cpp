@@ -1,5 +1,5 @@
-// D3DX textures: render targets and textures loaded from BMP files. A
-// recording device gets a labelled texture of the bitmap's size; it keeps no pixels.
+// D3DX textures loaded from BMP files. A recording device gets a labelled
+// texture of the bitmap's size; it keeps no pixels.
 #include <string>
 
 #include "platform/shared/d3d9_recording_device.h"
@@ -30,12 +30,6 @@ const char* FileName(const std::string& path) {
     return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
 }
 }  // namespace
-
-HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT mipLevels, DWORD usage,
-                          D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {
-    if (device == nullptr || texture == nullptr) return D3DERR_INVALIDCALL;
-    return device->CreateTexture(width, height, mipLevels, usage, format, pool, texture, nullptr);
-}
 
 HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, IDirect3DTexture9** texture) {
     if (texture == nullptr) return D3DERR_INVALIDCALL;

@@ -1,7 +1,7 @@
 // Internal to the platform layer: the thread's message queue, shared by the
-// back ends that lack Windows. Each such back end supplies the three hooks
-// below; the queue supplies PeekMessageW, PostMessageW, PostQuitMessage and
-// TranslateMessage. Game code never includes this.
+// back ends that lack Windows. Each such back end supplies the hooks below;
+// the queue supplies PeekMessageW, PostMessageW, PostQuitMessage,
+// TranslateMessage, DispatchMessageW and DefWindowProcW. Game code never includes this.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +19,5 @@ DWORD MessageTicks();
 void RefillMessages();
 // Handles come from a fixed pool, so a stale handle is recognised, never dereferenced.
 bool IsLiveWindow(HWND window);
+// The procedure of a live window; null for any other handle.
+WNDPROC LiveWindowProcedure(HWND window);

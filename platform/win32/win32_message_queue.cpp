@@ -75,3 +75,14 @@ void PostQuitMessage(int exitCode) {
 
 // Character messages are not generated: the game reads only key codes.
 BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+// Thread messages and messages for destroyed windows go to no procedure.
+LRESULT DispatchMessageW(const MSG* msg) {
+    WNDPROC procedure = msg ? LiveWindowProcedure(msg->hwnd) : nullptr;
+    return procedure ? procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_CLOSE) DestroyWindow(window);
+    return 0;
+}

@@ -1,6 +1,5 @@
-// D3DX textures on the system's Direct3D 9 device: render targets as the
-// device makes them, and bitmaps read by our own BMP reader into managed
-// A8R8G8B8 textures. A recording device gets a labelled texture of the
+// D3DX textures on the system's Direct3D 9 device: bitmaps read by our own
+// BMP reader into managed A8R8G8B8 textures. A recording device gets a labelled texture of the
 // bitmap's size, as on every other platform.
 #include <cstring>
 
@@ -38,12 +37,6 @@ std::string FileName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 }  // namespace
-
-HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT mipLevels, DWORD usage,
-                          D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {
-    if (device == nullptr || texture == nullptr) return D3DERR_INVALIDCALL;
-    return device->CreateTexture(width, height, mipLevels, usage, format, pool, texture, nullptr);
-}
 
 HRESULT D3DXCreateTextureFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, IDirect3DTexture9** texture) {
     if (texture == nullptr) return D3DERR_INVALIDCALL;
