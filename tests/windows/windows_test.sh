@@ -96,37 +96,10 @@ replays() {
 }
 
 # ---- The game in a window -------------------------------------------------
-# Pixels in a rectangle (WxH+X+Y) whose channels pass every test ("R>60").
-count_pixels() {
-  local image=$1 area=$2; shift 2
-  local args=() test first=1
-  for test in "$@"; do
-    local negate=()
-    [[ ${test:1:1} == '<' ]] && negate=(-negate)
-    args+=("(" "$image" -crop "$area" +repage -channel "${test:0:1}" -separate +channel -threshold "${test:2}%" "${negate[@]}" ")")
-    ((first)) || args+=(-compose multiply -composite)
-    first=0
-  done
-  convert "${args[@]}" -format '%[fx:round(mean*w*h)]' info:
-}
 
-read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
-title_colour=("R>60" "G>70" "B>85")
-yellow_colour=("R>55" "G>55" "B<45")
-whole_screen="${screen_w}x${screen_h}+0+0"
+source "$here/../support/screen_checks.sh"
 floor_strip="${screen_w}x$((screen_h / 5))+0+$((screen_h * 4 / 5))"
-title_area="$((screen_w * 78 / 100))x$((screen_h * 22 / 100))+$((screen_w * 8 / 100))+$((screen_h * 125 / 1000))"
-title_shown=$((screen_w * screen_h / 45))
-title_hidden=$((screen_w * screen_h / 180))
 
-shot_index=0
-shot=
-screenshot() {
-  shot_index=$((shot_index + 1))
-  shot=$(printf '%s/windows-%02d-%s.png' "$shots" $shot_index "$1")
-  import -window root "$shot" 2>/dev/null
-}
-title_pixels() { count_pixels "$shot" "$title_area" "${title_colour[@]}"; }
 # Pixels of the bottom fifth of the screen that differ between two screenshots.
 floor_change() {
   convert "$1" -crop "$floor_strip" +repage "$scratch/a.png"
@@ -170,33 +143,8 @@ play() {
   [[ $geometry == "${screen_w}x${screen_h}" ]] && pass "window titled Quillfrost is ${geometry}, the screen size" \
     || fail "window is $geometry, screen is ${screen_w}x${screen_h}"
 
-  local shown=0 hidden=0 n title_yellow=0
-  for _ in $(seq 40); do
-    screenshot title
-    n=$(title_pixels)
-    if ((n > title_shown)); then shown=$((shown + 1)); elif ((n < title_hidden)); then hidden=$((hidden + 1)); fi
-    n=$(count_pixels "$shot" "$whole_screen" "${yellow_colour[@]}")
-    ((n > title_yellow)) && title_yellow=$n
-    ((shown >= 2 && hidden >= 2)) && break
-  done
-  ((shown >= 2 && hidden >= 2)) && pass "title blinks (shown in $shown shots, hidden in $hidden)" \
-    || fail "title never blinked: shown in $shown shots, hidden in $hidden"
-
-  # A held left button starts a game and fires yellow shots toward the cursor.
-  xdotool mousemove $((screen_w / 2)) $((screen_h / 4)) mousedown 1
-  local most_yellow=0 title_left=$title_shown
-  for _ in $(seq 20); do
-    screenshot firing
-    title_left=$(title_pixels)
-    n=$(count_pixels "$shot" "$whole_screen" "${yellow_colour[@]}")
-    ((n > most_yellow)) && most_yellow=$n
-    ((most_yellow > title_yellow + 300 && title_left < title_hidden)) && break
-  done
-  xdotool mouseup 1
-  ((title_left < title_hidden)) && pass "title gone once the game started" \
-    || fail "title still drawn after the press ($title_left pixels)"
-  ((most_yellow > title_yellow + 300)) && pass "yellow shots while firing ($title_yellow yellow pixels on the title, $most_yellow while firing)" \
-    || fail "no yellow shots: $title_yellow yellow pixels on the title, at most $most_yellow while firing"
+  check_title_blinks
+  check_press_starts_and_fires 20
 
   # A held key walks the figure, and the camera follows it: the floor moves.
   # The bottom of the screen is floor alone this early in a game, and stays
