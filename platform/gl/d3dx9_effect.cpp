@@ -7,20 +7,11 @@
 
 #include "platform/shared/d3d9_recording_device.h"
 #include <d3dx9.h>
+#include "platform/shared/effect_errors.h"
 #include "platform/posix/file_path.h"
 #include "platform/gl/gl_effect.h"
 
 namespace {
-class GlTextBuffer : public GlObject<ID3DXBuffer> {
-public:
-    explicit GlTextBuffer(std::string text) : text(std::move(text)) {}
-    void* GetBufferPointer() override { return text.data(); }
-    DWORD GetBufferSize() override { return static_cast<DWORD>(text.size() + 1); }
-
-private:
-    std::string text;
-};
-
 // At most one byte past the limit is read, enough to tell the file is too long.
 bool ReadWholeFile(const std::string& path, std::string* text) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
@@ -29,15 +20,6 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
     size_t got = std::fread(text->data(), 1, text->size(), file.get());
     text->resize(got);
     return std::ferror(file.get()) == 0;
-}
-
-HRESULT Fail(HRESULT status, const std::string& message, ID3DXBuffer** errors) {
-    if (errors) *errors = new GlTextBuffer(message);
-    return status;
-}
-
-std::string AtLine(const std::string& path, const EffectParseError& error) {
-    return path + ":" + std::to_string(error.line) + ": " + error.reason;
 }
 }  // namespace
 
@@ -50,19 +32,19 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, con
     auto* recordingDevice = dynamic_cast<RecordingDevice*>(device);
     std::string path, text;
     if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
-        return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
-    if (!ReadWholeFile(path, &text)) return Fail(E_FAIL, path + ": cannot read the file", errors);
+        return FailEffect(D3DERR_INVALIDCALL, "bad effect path", errors);
+    if (!ReadWholeFile(path, &text)) return FailEffect(E_FAIL, path + ": cannot read the file", errors);
     EffectFileDescription description;
     EffectParseError error;
-    if (!ParseEffectFile(text, &description, &error)) return Fail(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
+    if (!ParseEffectFile(text, &description, &error)) return FailEffect(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
     if (recordingDevice != nullptr) {
         *effect = CreateRecordingEffect(recordingDevice, description);
-        return *effect ? D3D_OK : Fail(E_FAIL, path + ": too many parameters or techniques", errors);
+        return *effect ? D3D_OK : FailEffect(E_FAIL, path + ": too many parameters or techniques", errors);
     }
     auto* built = new GlEffect(glDevice);
     if (!built->Build(description, &error)) {
         built->Release();
-        return Fail(E_FAIL, AtLine(path, error), errors);
+        return FailEffect(E_FAIL, AtLine(path, error), errors);
     }
     *effect = built;
     return D3D_OK;

@@ -5,59 +5,32 @@
 #include <string>
 
 #include <d3dx9.h>
+#include "platform/shared/effect_errors.h"
 #include "platform/windows/d3d9_effect.h"
 #include "platform/windows/recording_link.h"
 #include "platform/windows/wide_path.h"
-
-namespace {
-class TextBuffer final : public ID3DXBuffer {
-public:
-    explicit TextBuffer(std::string text) : text(std::move(text)) {}
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references;
-        if (left == 0) delete this;
-        return left;
-    }
-    void* GetBufferPointer() override { return text.data(); }
-    DWORD GetBufferSize() override { return static_cast<DWORD>(text.size() + 1); }
-
-private:
-    ULONG references = 1;
-    std::string text;
-};
-
-HRESULT Fail(HRESULT status, const std::string& message, ID3DXBuffer** errors) {
-    if (errors) *errors = new TextBuffer(message);
-    return status;
-}
-
-std::string AtLine(const std::string& path, const EffectParseError& error) {
-    return path + ":" + std::to_string(error.line) + ": " + error.reason;
-}
-}  // namespace
 
 HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, const D3DXMACRO*, ID3DXInclude*, DWORD,
                                   ID3DXEffectPool*, ID3DXEffect** effect, ID3DXBuffer** errors) {
     if (errors) *errors = nullptr;
     if (effect == nullptr) return D3DERR_INVALIDCALL;
     *effect = nullptr;
-    if (device == nullptr || srcFile == nullptr) return Fail(D3DERR_INVALIDCALL, "bad effect path", errors);
+    if (device == nullptr || srcFile == nullptr) return FailEffect(D3DERR_INVALIDCALL, "bad effect path", errors);
     const std::string path = NarrowPath(srcFile);
     std::vector<unsigned char> bytes;
-    if (!ReadWholeFile(srcFile, kEffectFileLimit, &bytes)) return Fail(E_FAIL, path + ": cannot read the file", errors);
+    if (!ReadWholeFile(srcFile, kEffectFileLimit, &bytes)) return FailEffect(E_FAIL, path + ": cannot read the file", errors);
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     EffectFileDescription description;
     EffectParseError error;
-    if (!ParseEffectFile(text, &description, &error)) return Fail(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
+    if (!ParseEffectFile(text, &description, &error)) return FailEffect(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
     if (RecordingDevice* recording = AsRecordingDevice(device)) {
         *effect = CreateRecordingEffect(recording, description);
-        return *effect ? D3D_OK : Fail(E_FAIL, path + ": too many parameters or techniques", errors);
+        return *effect ? D3D_OK : FailEffect(E_FAIL, path + ": too many parameters or techniques", errors);
     }
     auto* built = new D3D9Effect(device);
     if (!built->Build(description, &error)) {
         built->Release();
-        return Fail(E_FAIL, AtLine(path, error), errors);
+        return FailEffect(E_FAIL, AtLine(path, error), errors);
     }
     *effect = built;
     return D3D_OK;
