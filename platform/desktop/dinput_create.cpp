@@ -71,11 +71,8 @@ bool ControllerIdFromGuid(const GUID& guid, SDL_JoystickID* instanceId) {
 }
 
 HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (version != DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
-    if (!(interfaceId == IID_IDirectInput8W)) return DIERR_NOINTERFACE;
-    if (outer) return DIERR_NOAGGREGATION;
+    const HRESULT checked = CheckDirectInputCreate(version, interfaceId, object, outer);
+    if (FAILED(checked)) return checked;
     // Loads SDL's mapping database, plus any mappings the player set in SDL_GAMECONTROLLERCONFIG.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return DIERR_NOTINITIALIZED;
     *object = static_cast<IDirectInput8W*>(new SdlDirectInput());

@@ -124,6 +124,7 @@ public:
 
     HRESULT Acquire() override {
         if (!formatSet) return DIERR_INVALIDPARAM;
+        source->Update();
         if (!source->Attached()) return DIERR_UNPLUGGED;
         if (!InForeground()) return DIERR_OTHERAPPHASPRIO;
         if (acquired) return S_FALSE;
@@ -204,6 +205,15 @@ private:
 
 IDirectInputDevice8W* NewControllerDevice(ControllerSource* source) {
     return source ? new ControllerDevice(source) : nullptr;
+}
+
+HRESULT CheckDirectInputCreate(DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (version != DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
+    if (!(interfaceId == IID_IDirectInput8W)) return DIERR_NOINTERFACE;
+    if (outer) return DIERR_NOAGGREGATION;
+    return DI_OK;
 }
 
 void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity) {

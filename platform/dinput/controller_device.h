@@ -16,10 +16,11 @@ public:
     static constexpr int kButtonCount = 10;  // a, b, x, y, left and right shoulder, back, start, left and right stick
 
     virtual ~ControllerSource() = default;
-    // False once the controller has gone.
-    virtual bool Attached() = 0;
-    // Brings the readings up to date.
+    // Brings the readings up to date; the device calls it when acquiring and
+    // polling, once each, so a source that samples here samples once a poll.
     virtual void Update() = 0;
+    // False once the controller has gone (as of the last update or later).
+    virtual bool Attached() = 0;
     // Whether a device bound to this foreground window may read now.
     virtual bool InForeground(HWND window) const = 0;
     // −32768..32767, down and right positive.
@@ -29,6 +30,11 @@ public:
 
 // A device that owns the source; nullptr stays nullptr.
 IDirectInputDevice8W* NewControllerDevice(ControllerSource* source);
+
+// What DirectInput8Create checks before it makes anything: the out pointer
+// (cleared here), the version, the interface and no aggregation. DI_OK when
+// the back end may go on.
+HRESULT CheckDirectInputCreate(DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer);
 
 // UTF-8 names as wide text; characters beyond ASCII become '?'.
 void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity);

@@ -42,8 +42,8 @@ bool SampleGamepad(EmscriptenGamepadEvent* pad) {
 
 class GamepadSource final : public ControllerSource {
 public:
-    bool Attached() override { return SampleGamepad(&pad); }
-    void Update() override {}
+    void Update() override { connected = SampleGamepad(&pad); }
+    bool Attached() override { return connected; }
     // The page receives gamepad input only while it is shown, which stands in
     // for the foreground.
     bool InForeground(HWND) const override { return true; }
@@ -62,6 +62,7 @@ public:
 
 private:
     EmscriptenGamepadEvent pad = {};
+    bool connected = false;
 };
 
 class GamepadDirectInput final : public IDirectInput8W {
@@ -104,11 +105,8 @@ private:
 }  // namespace
 
 HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (version != DIRECTINPUT_VERSION) return DIERR_OLDDIRECTINPUTVERSION;
-    if (!(interfaceId == IID_IDirectInput8W)) return DIERR_NOINTERFACE;
-    if (outer) return DIERR_NOAGGREGATION;
+    const HRESULT checked = CheckDirectInputCreate(version, interfaceId, object, outer);
+    if (FAILED(checked)) return checked;
     *object = static_cast<IDirectInput8W*>(new GamepadDirectInput());
     return DI_OK;
 }
