@@ -8,9 +8,10 @@ find_package(OpenGL REQUIRED)
 # POSIX. SDL and GL are private to it: game code sees only those interfaces.
 # Its folders: declarations/ (the Windows headers), shared/ (D3DX subset and
 # recording device), posix/ (files, modules, RIFF), win32/ (message queue,
-# window classes, last error), dinput/ (the controller device), gl/ (the D3D9
-# device on GL) and desktop/ (window, input and sound on SDL2).
-set(QF_PLATFORM_DIRS shared posix win32 dinput gl desktop)
+# window classes, last error), dinput/ (the controller device), dsound/ (the
+# sound objects), gl/ (the D3D9 device on GL) and desktop/ (window, input and
+# sound output on SDL2).
+set(QF_PLATFORM_DIRS shared posix win32 dinput dsound gl desktop)
 set(QF_PLATFORM_SOURCES)
 foreach(dir ${QF_PLATFORM_DIRS})
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)

@@ -5,7 +5,7 @@
 
 #include <SDL.h>
 
-#include "platform/desktop/dsound_objects.h"
+#include "platform/dsound/dsound_objects.h"
 
 namespace {
 

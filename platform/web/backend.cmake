@@ -9,16 +9,14 @@ add_compile_options(-msimd128)
 
 # The platform layer: our own Windows-named interfaces on the HTML5 API,
 # WebGL 2 and the Emscripten file system. Its folders: declarations/ and
-# shared/ as on the desktop, posix/ (files and RIFF on Emscripten's POSIX),
-# gl/ (the D3D9 device, switched to WebGL 2), the desktop's memory-only
-# DirectSound objects, and web/ (page window, input, gamepad, Web Audio).
+# shared/, win32/, dinput/ and dsound/ as on the desktop, posix/ (files and
+# RIFF on Emscripten's POSIX), gl/ (the D3D9 device, switched to WebGL 2) and
+# web/ (page window, input, gamepad, Web Audio).
 set(QF_PLATFORM_SOURCES)
-foreach(dir shared posix win32 dinput gl web)
+foreach(dir shared posix win32 dinput dsound gl web)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
   list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
 endforeach()
-list(APPEND QF_PLATFORM_SOURCES ${CMAKE_SOURCE_DIR}/platform/desktop/dsound_device.cpp
-  ${CMAKE_SOURCE_DIR}/platform/desktop/dsound_buffer.cpp ${CMAKE_SOURCE_DIR}/platform/desktop/dsound_format.cpp)
 add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
 target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR}
   ${CMAKE_SOURCE_DIR}/platform/declarations ${CMAKE_SOURCE_DIR}/platform/shared)

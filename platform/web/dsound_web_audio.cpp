@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "platform/desktop/dsound_objects.h"
+#include "platform/dsound/dsound_objects.h"
 
 namespace {
 // 1 + the index of a new context in the page's list, or 0 without Web Audio.

@@ -3,7 +3,7 @@
 // from one with it.
 #include <new>
 
-#include "platform/desktop/dsound_objects.h"
+#include "platform/dsound/dsound_objects.h"
 
 namespace {
 

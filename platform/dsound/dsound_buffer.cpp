@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/desktop/dsound_objects.h"
+#include "platform/dsound/dsound_objects.h"
 
 SoundBuffer::SoundBuffer(std::shared_ptr<SoundOutput> output, DWORD flags, std::shared_ptr<SoundData> data,
                          std::vector<uint8_t> format)

@@ -1,5 +1,5 @@
 // Which wave formats the buffers accept: self-consistent uncompressed ones.
-#include "platform/desktop/dsound_objects.h"
+#include "platform/dsound/dsound_objects.h"
 
 namespace {
 
