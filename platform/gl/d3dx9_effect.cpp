@@ -1,27 +1,14 @@
 // D3DXCreateEffectFromFileW: reads our effect text format and builds the
 // effect for the device it is given (OpenGL or recording); a malformed file
 // fails with "file:line: reason" in the error buffer.
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include "platform/shared/d3d9_recording_device.h"
 #include <d3dx9.h>
 #include "platform/shared/effect_errors.h"
 #include "platform/posix/file_path.h"
+#include "platform/posix/file_prefix.h"
 #include "platform/gl/gl_effect.h"
-
-namespace {
-// At most one byte past the limit is read, enough to tell the file is too long.
-bool ReadWholeFile(const std::string& path, std::string* text) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
-    text->resize(kEffectFileLimit + 1);
-    size_t got = std::fread(text->data(), 1, text->size(), file.get());
-    text->resize(got);
-    return std::ferror(file.get()) == 0;
-}
-}  // namespace
 
 HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, const D3DXMACRO*, ID3DXInclude*, DWORD,
                                   ID3DXEffectPool*, ID3DXEffect** effect, ID3DXBuffer** errors) {
@@ -33,7 +20,7 @@ HRESULT D3DXCreateEffectFromFileW(IDirect3DDevice9* device, LPCWSTR srcFile, con
     std::string path, text;
     if ((glDevice == nullptr && recordingDevice == nullptr) || !WidePathToPosix(srcFile, path))
         return FailEffect(D3DERR_INVALIDCALL, "bad effect path", errors);
-    if (!ReadWholeFile(path, &text)) return FailEffect(E_FAIL, path + ": cannot read the file", errors);
+    if (!ReadFilePrefix(path, kEffectFileLimit + 1, &text)) return FailEffect(E_FAIL, path + ": cannot read the file", errors);
     EffectFileDescription description;
     EffectParseError error;
     if (!ParseEffectFile(text, &description, &error)) return FailEffect(D3DXERR_INVALIDDATA, AtLine(path, error), errors);
