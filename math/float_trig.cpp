@@ -1,5 +1,6 @@
 #include "math/float_trig.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -59,6 +60,15 @@ double CosKernel(double r) {
     return 1.0 - 0.5 * r2 + r2 * r2 * p;
 }
 
+// The series' coefficients (-1)^n / (2n + 1), n = 1..23, divided once by the
+// compiler, which rounds as IEEE division does.
+constexpr int kAtanTerms = 23;
+constexpr auto kAtanCoefficients = [] {
+    std::array<double, kAtanTerms + 1> c{};
+    for (int n = 1; n <= kAtanTerms; ++n) c[n] = ((n & 1) ? -1.0 : 1.0) / (2 * n + 1);
+    return c;
+}();
+
 // atan(t) for 0 <= t <= 1: shifted by pi/4 above tan(pi/8), then the series
 // in u with u^2 <= 0.1716, to the term below double precision.
 double AtanUnit(double t) {
@@ -69,7 +79,7 @@ double AtanUnit(double t) {
     }
     const double t2 = t * t;
     double sum = 0.0;
-    for (int n = 23; n >= 1; --n) sum = sum * t2 + ((n & 1) ? -1.0 : 1.0) / (2 * n + 1);
+    for (int n = kAtanTerms; n >= 1; --n) sum = sum * t2 + kAtanCoefficients[n];
     return base + (t + t * t2 * sum);
 }
 
