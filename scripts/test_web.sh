@@ -39,5 +39,7 @@ command -v npm >/dev/null || bash "$root/scripts/setup.sh" packages-npm.txt
 (cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
 node "$root/tests/web/browser_test.mjs" "$root/build-web" "$root/build-wasm/site-without-tiles" \
   "$root/build-web/screenshots" || failed=1
+echo "== the page's pace in headless Chromium, its frame-rate limit off"
+node "$root/tests/web/pace_test.mjs" "$root/build-web" || failed=1
 echo "web tests took $((SECONDS - start)) s"
 exit $failed

@@ -1,6 +1,8 @@
 // Direct3DCreate9 and CreateDevice: the GL 3.3 core context on the window.
-#include "platform/gl/gl_device.h"
+#include "platform/desktop/heap_settings.h"
 #include "platform/desktop/sdl_window.h"
+#include "platform/gl/gl_device.h"
+#include "platform/shared/frame_pacer.h"
 
 struct GlNativeContext {
     SDL_Window* window;
@@ -11,7 +13,10 @@ void GlDrawableSize(const GlContext& context, int* width, int* height) {
     SDL_GL_GetDrawableSize(context.native->window, width, height);
 }
 
-void GlSwapBuffers(const GlContext& context) { SDL_GL_SwapWindow(context.native->window); }
+void GlSwapBuffers(const GlContext& context) {
+    SDL_GL_SwapWindow(context.native->window);
+    PaceFrame();
+}
 
 void DestroyGlNativeContext(GlNativeContext* native) {
     SDL_GL_DeleteContext(native->context);
@@ -19,6 +24,20 @@ void DestroyGlNativeContext(GlNativeContext* native) {
 }
 
 namespace {
+// The game asks not to wait for the retrace, as it was written for an
+// unpaced loop. Paced at the display's own refresh rate, waiting for the
+// retrace gives the same pace without tearing, so the wait is asked for then:
+// adaptive where the driver has it (a late frame shows at once instead of a
+// whole retrace later), plain otherwise. The limiter stays on behind it, as
+// drivers and compositors may ignore the request.
+int SwapIntervalFor(const D3DPRESENT_PARAMETERS& parameters, SDL_Window* window) {
+    if (parameters.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE) return 1;
+    int rate = PacedFrameRate();
+    SDL_DisplayMode mode{};
+    if (rate == 0 || SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode) != 0) return 0;
+    return mode.refresh_rate >= rate - 1 && mode.refresh_rate <= rate + 1 ? -1 : 0;
+}
+
 class GlDirect3D : public GlObject<IDirect3D9> {
 public:
     HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
@@ -39,8 +58,8 @@ HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     if (gl == nullptr) return D3DERR_NOTAVAILABLE;
     auto* context = new GlContext{new GlNativeContext{window->sdlWindow, gl}, 1};
     SDL_GL_MakeCurrent(window->sdlWindow, gl);
-    // Interval 0 asks for no wait on the retrace; the driver may still impose one.
-    SDL_GL_SetSwapInterval(parameters->PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+    int interval = SwapIntervalFor(*parameters, window->sdlWindow);
+    if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
     auto* created = new GlDevice(context, *parameters);
     DropContext(context);  // the device holds it now
     if (!created->Create()) {
@@ -54,6 +73,7 @@ HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    KeepHeapForDriver();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     return new GlDirect3D();
 }

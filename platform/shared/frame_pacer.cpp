@@ -18,7 +18,7 @@ FrameRateSetting ParseFrameRate(const char* text) {
     return {value, true};
 }
 
-char* FrameRateWarning(const char* text, char* line, int size) {
+char* FrameRateWarning(const char* name, const char* text, char* line, int size) {
     if (size <= 0) return line;
     // The value as given, but never more than a screen line of it, and
     // bytes a terminal could take as control sequences written as \xNN.
@@ -37,7 +37,7 @@ char* FrameRateWarning(const char* text, char* line, int size) {
     shown[used] = '\0';
     std::snprintf(line, static_cast<size_t>(size),
                   "quillfrost: %s=\"%s%s\" is not a whole number from 0 to %d; stepping %d times a second",
-                  kFrameRateVariable, shown, *c != '\0' ? "..." : "", kMaxFrameRate, kDefaultFrameRate);
+                  name, shown, *c != '\0' ? "..." : "", kMaxFrameRate, kDefaultFrameRate);
     return line;
 }
 
@@ -78,7 +78,7 @@ void Configure() {
     FrameRateSetting setting = ParseFrameRate(text);
     if (!setting.valid) {
         char line[256];
-        std::fprintf(stderr, "%s\n", FrameRateWarning(text, line, sizeof line));
+        std::fprintf(stderr, "%s\n", FrameRateWarning(kFrameRateVariable, text, line, sizeof line));
     }
     pacer.rate = setting.rate;
     pacer.schedule = FrameSchedule(setting.rate);

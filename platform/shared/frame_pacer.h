@@ -19,11 +19,12 @@ struct FrameRateSetting {
 // Unset (null) or empty: the default. Digits only, no sign or spaces.
 FrameRateSetting ParseFrameRate(const char* text);
 
-// One line for standard error naming the variable and the rejected value
-// (shortened, with anything but printable ASCII escaped), e.g.
+// One line for standard error naming the setting (the variable, or the web
+// page's parameter) and the rejected value, shortened, with anything but
+// printable ASCII escaped, e.g.
 //   quillfrost: QUILLFROST_FRAME_RATE="fast" is not a whole number from 0 to 1000; stepping 60 times a second
 // Writes at most size bytes, always terminated; returns `line`.
-char* FrameRateWarning(const char* text, char* line, int size);
+char* FrameRateWarning(const char* name, const char* text, char* line, int size);
 
 // Deadlines on an absolute schedule, so the rate does not drift: each one a
 // period after the last. A frame that is late by less than a period is made

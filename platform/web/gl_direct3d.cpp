@@ -1,11 +1,14 @@
 // Direct3DCreate9 and CreateDevice: a WebGL 2 context on the page's canvas.
 // Present hands the frame to the browser and sleeps (through Asyncify) until
-// its next animation frame, so the game's loop runs unchanged at the
-// display's rate while the page stays responsive.
+// the animation frame on which the next step is due, so the game's loop runs
+// unchanged while the page stays responsive.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cstdio>
+
 #include "platform/gl/gl_device.h"
+#include "platform/shared/frame_pacer.h"
 #include "platform/web/web_window.h"
 
 struct GlNativeContext {
@@ -14,15 +17,54 @@ struct GlNativeContext {
 
 // quillfrostFrames counts the frames shown and quillfrostWorkMs adds up the
 // time from each wake-up to the next Present: the game's own work per frame.
+// The browser calls back at the display's rate, which may be 120 or 144 a
+// second; a step is taken only on a callback at or after its deadline, less
+// a quarter period so that the jitter of a 60 Hz display does not halve the
+// rate. The deadlines follow the absolute schedule of the desktop's limiter.
 EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
     var now = performance.now();
     if (Module.quillfrostWoke !== undefined) {
         Module.quillfrostFrames = (Module.quillfrostFrames || 0) + 1;
         Module.quillfrostWorkMs = (Module.quillfrostWorkMs || 0) + (now - Module.quillfrostWoke);
     }
-    await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+    var period = Module.quillfrostPeriodMs || 0;
+    if (period > 0) {
+        var due = Module.quillfrostDue === undefined ? now : Module.quillfrostDue;
+        due += period;
+        if (now - due > period) due = now;
+        Module.quillfrostDue = due;
+    }
+    for (;;) {
+        var tick = await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+        if (!(period > 0) || tick >= Module.quillfrostDue - period / 4) break;
+    }
     Module.quillfrostWoke = performance.now();
 });
+
+EM_JS(void, SetPagePeriod, (double milliseconds), { Module.quillfrostPeriodMs = milliseconds; });
+
+// The page's address gives the rate as ?frame_rate=N; the length of the
+// value in bytes, or -1 where there is none.
+EM_JS(int, PageFrameRateText, (char* buffer, int size), {
+    var text = new URLSearchParams(location.search).get("frame_rate");
+    if (text === null) return -1;
+    stringToUTF8(text, buffer, size);
+    return lengthBytesUTF8(text);
+});
+
+namespace {
+void SetPaceFromAddress() {
+    char text[256];
+    int length = PageFrameRateText(text, sizeof text);
+    FrameRateSetting setting = ParseFrameRate(length < 0 ? nullptr : text);
+    if (length >= static_cast<int>(sizeof text)) setting = {kDefaultFrameRate, false};
+    if (!setting.valid) {
+        char line[256];
+        std::fprintf(stderr, "%s\n", FrameRateWarning("frame_rate", text, line, sizeof line));
+    }
+    SetPagePeriod(setting.rate > 0 ? 1000.0 / setting.rate : 0.0);
+}
+}  // namespace
 
 void GlDrawableSize(const GlContext& context, int* width, int* height) {
     emscripten_webgl_get_drawing_buffer_size(context.native->context, width, height);
@@ -81,5 +123,6 @@ HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWin
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    SetPaceFromAddress();
     return new WebGlDirect3D();
 }
