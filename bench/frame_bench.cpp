@@ -215,6 +215,7 @@ bool Costs(const ReplayScript& script, int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    setenv("QUILLFROST_FRAME_RATE", "0", 1);  // a benchmark presents unpaced
     ReplayScript script;
     ParseReplayScript(kPlay, script);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
