@@ -1,7 +1,9 @@
 """The real game's pace on a 320x180 X server of its own: 60 steps a second by
 default and never more, the rate QUILLFROST_FRAME_RATE sets, the unpaced loop
 with 0, and one warning for a value that is no rate.
-Usage: pace_test.py GAME SWAP_LOG_LIBRARY"""
+Usage: pace_test.py GAME SWAP_LOG_LIBRARY [sanitized]
+A sanitized build may be too slow to pass 60 unpaced; there the unpaced rate
+is reported, and only the upper limits are checked against it."""
 
 import os
 import sys
@@ -42,12 +44,13 @@ def paced(result, rate, headroom, what):
 
 def main():
     game, library = sys.argv[1], sys.argv[2]
+    sanitized = sys.argv[3:] == ["sanitized"]
     run = GameRun(game, library, 320, 180)
     try:
         unpaced = run.measure(SECONDS, env={"QUILLFROST_FRAME_RATE": "0"})
         # Well above 60 on these machines, whose llvmpipe makes some 180
         # frames a second at this size; a loaded machine may make fewer.
-        check(unpaced["fps"] > 66 and not warnings(unpaced),
+        check((unpaced["fps"] > 66 or sanitized) and not warnings(unpaced),
               f"QUILLFROST_FRAME_RATE=0 runs unpaced: {describe(unpaced)}")
         headroom = unpaced["fps"] > 75
 
