@@ -26,7 +26,7 @@ for t in "${targets[@]}"; do
   [[ $t == bmp_image_fuzz ]] && cp "$dir"/media/*.bmp "$work"/
   echo "fuzz: $t for ${seconds}s"
   "$dir/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$dir/$t-" "$work" 2>&1 \
-    | grep -E '^(stat::number_of_executed_units|stat::new_units_added|==[0-9]+==ERROR|SUMMARY)' || true
+    | grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::new_units_added|[a-z_]+_fuzz: |==[0-9]+==ERROR|SUMMARY)' || true
   # libFuzzer exits non-zero on a finding; the pipe above hides it, so check again.
   if compgen -G "$dir/$t-crash-*" >/dev/null || compgen -G "$dir/$t-leak-*" >/dev/null || compgen -G "$dir/$t-timeout-*" >/dev/null; then
     echo "fuzz: $t found a failing input:"; ls "$dir/$t"-*; exit 1
