@@ -17,7 +17,8 @@ struct BmpImage {
     uint32_t width = 0, height = 0;
     // Top row first, four bytes a pixel in the order B, G, R, A: Direct3D's
     // D3DFMT_A8R8G8B8 in memory. Alpha is 255 unless a 32-bit file carries
-    // one (a file whose fourth bytes are all zero is read as opaque).
+    // one: a bitfields file when its header has an alpha mask, a plain one
+    // unless its fourth bytes are all zero.
     std::vector<uint8_t> bgra;
 };
 

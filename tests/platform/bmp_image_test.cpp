@@ -26,6 +26,24 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, uint16_t bits, uint32
     return b;
 }
 
+void Put32At(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// 32-bit bitfields with the usual colour masks: after a 40-byte header, or
+// with infoSize 56 inside the header, followed there by the given alpha mask.
+std::vector<uint8_t> Bitfields(int32_t width, int32_t height, uint32_t infoSize, uint32_t alphaMask,
+                               const std::vector<uint8_t>& pixels) {
+    std::vector<uint8_t> b = Header(width, height, 32, 3, 0, pixels.size());
+    std::vector<uint8_t> masks(infoSize == 40 ? 12 : infoSize - 40, 0);
+    Put32At(masks, 0, 0x00FF0000u), Put32At(masks, 4, 0x0000FF00u), Put32At(masks, 8, 0x000000FFu);
+    if (infoSize > 40) Put32At(masks, 12, alphaMask), Put32At(b, 14, infoSize);
+    b.insert(b.end(), masks.begin(), masks.end());
+    Put32At(b, 10, static_cast<uint32_t>(b.size()));
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    return b;
+}
+
 bool Read(const std::vector<uint8_t>& bytes, BmpImage* image, std::string* reason = nullptr) {
     const char* why = "";
     bool ok = ReadBmp(bytes.data(), bytes.size(), image, &why);
@@ -73,8 +91,30 @@ TEST(BmpImage, ReadsTopDownAlphaAndPalettedLayouts) {
     bytes.insert(bytes.end(), std::begin(rest), std::end(rest));
     ASSERT_TRUE(Read(bytes, &image));
     EXPECT_TRUE(image.bgra == (std::vector<uint8_t>{40, 50, 60, 255, 10, 20, 30, 255, 40, 50, 60, 255}));
-    bytes[bytes.size() - 2] = 2;  // an index past the palette
+    // An index past the palette in the last row read: refused, and the rows
+    // read before it are not left behind in the image.
+    bytes[bytes.size() - 2] = 2;
     EXPECT_FALSE(Read(bytes, &image));
+    EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(0u, 0u));
+    EXPECT_TRUE(image.bgra.empty());
+}
+
+TEST(BmpImage, BitfieldsAlphaIsWhatTheHeaderSays) {
+    const std::vector<uint8_t> pixels = {1, 2, 3, 40, 5, 6, 7, 0};
+    BmpImage image;
+    // No alpha mask (version 1 header): the fourth byte is padding, not alpha.
+    ASSERT_TRUE(Read(Bitfields(2, 1, 40, 0, pixels), &image));
+    EXPECT_TRUE(image.bgra == (std::vector<uint8_t>{1, 2, 3, 255, 5, 6, 7, 255}));
+    ASSERT_TRUE(Read(Bitfields(2, 1, 56, 0, pixels), &image));
+    EXPECT_TRUE(image.bgra == (std::vector<uint8_t>{1, 2, 3, 255, 5, 6, 7, 255}));
+    // An alpha mask: the byte is alpha, even when every pixel is transparent.
+    ASSERT_TRUE(Read(Bitfields(2, 1, 56, 0xFF000000u, pixels), &image));
+    EXPECT_TRUE(image.bgra == pixels);
+    ASSERT_TRUE(Read(Bitfields(1, 1, 56, 0xFF000000u, {9, 8, 7, 0}), &image));
+    EXPECT_TRUE(image.bgra == (std::vector<uint8_t>{9, 8, 7, 0}));
+    std::string reason;
+    EXPECT_FALSE(Read(Bitfields(1, 1, 56, 0x0000FF00u, {9, 8, 7, 0}), &image, &reason));
+    EXPECT_EQ(reason, "unsupported colour masks");
 }
 
 TEST(BmpImage, RefusesWhatItDoesNotRead) {
@@ -93,6 +133,22 @@ TEST(BmpImage, RefusesWhatItDoesNotRead) {
         {Header(1, 1, 16, 0, 0, 4), "unsupported bit depth"},
         {Header(kBmpSideLimit + 1, 1, 24, 0, 0, 0), "bitmap too large"},
         {Header(0, 1, 24, 0, 0, 0), "bad size"},
+        // Pixels said to start inside the header would show the header's bytes.
+        {[&good] {
+             std::vector<uint8_t> b = good;
+             Put32At(b, 10, 50);
+             return b;
+         }(),
+         "pixels overlap the header"},
+        // A header size no Windows version has: where its masks lie is unclear.
+        {[&good] {
+             std::vector<uint8_t> b = good;
+             Put32At(b, 14, 44);
+             b.insert(b.begin() + 54, 4, 0);
+             Put32At(b, 10, 58);
+             return b;
+         }(),
+         "bad header size"},
     };
     BmpImage image;
     ASSERT_TRUE(Read(good, &image));

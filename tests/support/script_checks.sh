@@ -26,3 +26,13 @@ wait_for() {
     sleep 0.1
   done
 }
+
+# True when a sanitizer-built program's output (the files given) shows that
+# LeakSanitizer's exit-time tracer itself crashed, so that no leak check ran,
+# and shows no sanitizer report: a leak or memory error is never taken for it.
+# The tracer is the sanitizer runtime's code, not ours; a run that ends so is
+# worth one more try, which must then check clean.
+lsan_tracer_crashed() {
+  grep -q '^Tracer caught signal' "$@" && grep -q 'LeakSanitizer has encountered a fatal error' "$@" &&
+    ! grep -qE 'ERROR: (LeakSanitizer|AddressSanitizer)|runtime error:' "$@"
+}
