@@ -1,8 +1,8 @@
 // Touch twin sticks for phones and tablets. A thumb on the left half of the
 // canvas is the left stick, one on the right half the right stick; each stick
 // is centred where its thumb lands. The game reads them as its controller
-// (platform/web/dinput_gamepad.cpp calls sample once a poll), so they walk,
-// aim and fire exactly as a gamepad's sticks do. Every new touch is also a
+// (touch_sticks.cpp calls sample once a poll for the gamepad's device), so
+// they walk, aim and fire exactly as a gamepad's sticks do. Every new touch is also a
 // press of the first button, which starts a game on the title.
 //
 // The page also keeps the browser's own gestures off the game here, goes full

@@ -358,7 +358,9 @@ async function phoneChecks(browser, base) {
         fired > unfired + 300 && ringsFiring === 1 && ringsAfter === 0,
         `yellow pixels ${unfired} before, ${fired} while the thumb is held; rings ${ringsFiring} then ${ringsAfter}`);
 
-  // Swipes both ways and a pinch, slowly, as a player's would be.
+  // Swipes both ways and a pinch, slowly, as a player's would be; the page
+  // must not zoom, scroll or reload (pull-to-refresh).
+  await page.evaluate(() => { window.stillThisPage = true; });
   for (const [x0, y0, x1, y1] of [[300, 100, 300, 350], [600, 350, 600, 20], [100, 200, 800, 200]]) {
     await fingers.down(5, x0, y0);
     for (let i = 1; i <= 8; ++i) await fingers.move(5, x0 + (x1 - x0) * i / 8, y0 + (y1 - y0) * i / 8);
@@ -372,13 +374,13 @@ async function phoneChecks(browser, base) {
   }
   await fingers.up(7);
   await fingers.up(6);
-  await waitFrames(page, 10);
+  await page.waitForTimeout(1000);
   const view = await page.evaluate(() => ({ x: scrollX, y: scrollY, scale: visualViewport.scale,
                                             left: visualViewport.offsetLeft, top: visualViewport.offsetTop,
-                                            selected: String(getSelection()) }));
-  check('the page neither scrolls nor zooms after drags and a pinch',
-        view.x === 0 && view.y === 0 && view.scale === 1 && view.left === 0 && view.top === 0 && view.selected === '',
-        JSON.stringify(view));
+                                            selected: String(getSelection()), same: window.stillThisPage === true }));
+  check('the page neither scrolls, zooms nor reloads after drags and a pinch',
+        view.x === 0 && view.y === 0 && view.scale === 1 && view.left === 0 && view.top === 0 &&
+        view.selected === '' && view.same, JSON.stringify(view));
 
   // The sticks' reading: a dead zone, then a straight rise to full
   // deflection at the reach, the direction kept; one thumb per half.
