@@ -68,7 +68,11 @@ def main():
     except (OSError, ValueError) as error:
         sys.exit(f"make_icons.py: {sys.argv[1]}: {error}")
     for size in (192, 512):
-        write_png(f"{sys.argv[2]}/icon-{size}.png", size, scale(width, height, pixels, size))
+        out = f"{sys.argv[2]}/icon-{size}.png"
+        try:
+            write_png(out, size, scale(width, height, pixels, size))
+        except OSError as error:
+            sys.exit(f"make_icons.py: {out}: {error.strerror}")
 
 
 if __name__ == "__main__":

@@ -2,8 +2,8 @@
 // canvas is the left stick, one on the right half the right stick; each stick
 // is centred where its thumb lands. The game reads them as its controller
 // (touch_sticks.cpp calls sample once a poll for the gamepad's device), so
-// they walk, aim and fire exactly as a gamepad's sticks do. Every new touch is also a
-// press of the first button, which starts a game on the title.
+// they walk, aim and fire exactly as a gamepad's sticks do. Every new touch
+// is also a press of the first button, which starts a game on the title.
 //
 // The page also keeps the browser's own gestures off the game here, goes full
 // screen and sideways on the first tap, and tells the player to turn a device

@@ -471,6 +471,42 @@ async function twoThumbs(game, reach, standing) {
   check('the two-thumb phone page ran with no console error', game.errors.length === 0, game.errors.join(' | '));
 }
 
+// The line of the shots fired toward the cursor: the principal direction of
+// the yellow pixels, in degrees, however far the shots have flown.
+function shotLineAngle(image) {
+  let n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+  for (let y = 0; y < image.height; ++y)
+    for (let x = 0; x < image.width; ++x) {
+      const i = (y * image.width + x) * 4;
+      if (!isYellow(image.pixels[i], image.pixels[i + 1], image.pixels[i + 2])) continue;
+      ++n; sx += x; sy += y; sxx += x * x; syy += y * y; sxy += x * y;
+    }
+  if (n < 50) return NaN;
+  const cxx = sxx / n - (sx / n) ** 2, cyy = syy / n - (sy / n) ** 2, cxy = sxy / n - (sx / n) * (sy / n);
+  return 0.5 * Math.atan2(2 * cxy, cxx - cyy) * 180 / Math.PI;
+}
+
+async function sharpMouse(browser, base) {
+  // A high-density desktop screen: the buffer takes the pixel ratio within
+  // about 1920x1080 pixels, and the mouse aims at the same place as at ratio 1.
+  const found = [];
+  for (const ratio of [1, 2]) {
+    const game = await openPage(browser, base + '/', null, { viewport: { width, height }, deviceScaleFactor: ratio });
+    const { page } = game;
+    await waitFrames(page, 10);
+    await page.mouse.move(900, 200);
+    await page.mouse.down();
+    await waitFrames(page, 30);
+    const image = await shot(page, ratio === 2 ? 'mouse-ratio-2.png' : undefined);
+    const buffer = await page.evaluate(() => `${document.getElementById('canvas').width}x${document.getElementById('canvas').height}`);
+    found.push({ ratio, buffer, angle: shotLineAngle(image), errors: game.errors.length });
+    await game.close();
+  }
+  check('at pixel ratio 2 the page draws 1920x1080 and the mouse fires along the same line as at ratio 1',
+        found[0].buffer === '1280x720' && found[1].buffer === '1920x1080' && Math.abs(found[0].angle - found[1].angle) < 4 &&
+        found.every(f => f.errors === 0), JSON.stringify(found));
+}
+
 async function phoneUpright(browser, base) {
   const upright = { ...phone, viewport: { width: phone.viewport.height, height: phone.viewport.width } };
   const game = await openPhone(browser, base, upright);
@@ -580,6 +616,7 @@ try {
   if (mode === 'measure') await measure(browser, base, Number(measureSeconds) || 10, measureDevice);
   else {
     await runChecks(browser, base);
+    await sharpMouse(browser, base);
     await phoneChecks(browser, base);
     await phoneWalks(browser, base);
     await phoneUpright(browser, base);
