@@ -50,7 +50,8 @@
   function upright() { return window.matchMedia("(orientation: portrait)").matches; }
   // Only a touch screen held upright gets the hint: a narrow desktop window
   // still plays with the mouse.
-  function showHint() { hint.style.display = (used || navigator.maxTouchPoints > 0) && upright() ? "" : "none"; }
+  function touchScreen() { return used || window.matchMedia("(pointer: coarse)").matches; }
+  function showHint() { hint.style.display = touchScreen() && upright() ? "" : "none"; }
 
   function place(stick, x, y) {
     var axes = stickAxes(x - stick.x0, y - stick.y0);
