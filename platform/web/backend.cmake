@@ -92,12 +92,14 @@ function(qf_web_pack folder)
   set(page_files index.html touch_sticks.js manifest.webmanifest)
   list(TRANSFORM page_files PREPEND ${CMAKE_SOURCE_DIR}/platform/web/ OUTPUT_VARIABLE page_sources)
   add_custom_command(OUTPUT ${folder}/index.html ${folder}/touch_sticks.js ${folder}/manifest.webmanifest
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${folder}
     DEPENDS ${page_sources})
 endfunction()
 qf_web_pack(${QF_SITE_DIR})
 # The app icons of the manifest, from the title picture.
 add_custom_command(OUTPUT ${QF_SITE_DIR}/icon-192.png ${QF_SITE_DIR}/icon-512.png
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QF_SITE_DIR}
   COMMAND python3 ${CMAKE_SOURCE_DIR}/platform/web/make_icons.py ${QF_MEDIA_DIR}/TheFrontEnd.bmp ${QF_SITE_DIR}
   DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/make_icons.py ${QF_MEDIA_DIR}/TheFrontEnd.bmp
   COMMENT "Drawing the app icons from the title picture")
