@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the web build's figures in one run: the page's frame rate and the
 # game's own milliseconds per frame in headless Chromium at 1280x720 (a mouse
-# game, SECONDS long, default 20), then the same game code's CPU per frame on
+# game, SECONDS long, default 20) and on the emulated phone (844x390 at pixel
+# ratio 3, a touch game), then the same game code's CPU per frame on
 # the recording device, native and as WebAssembly under Node (2,400 scripted
 # frames; start-up is taken out by subtracting a one-frame run), and the size
 # of build-web/ without its screenshots. Run scripts/test_web.sh first.
@@ -12,6 +13,8 @@ export NODE_PATH=/usr/share/nodejs
 (cd "$root/tests/web" && [[ -d node_modules ]] || npm ci --no-audit --no-fund --loglevel=error)
 node "$root/tests/web/browser_test.mjs" "$root/build-web" "$root/build-wasm/site-without-tiles" \
   "$root/build-web/screenshots" measure "$seconds"
+node "$root/tests/web/browser_test.mjs" "$root/build-web" "$root/build-wasm/site-without-tiles" \
+  "$root/build-web/screenshots" measure "$seconds" phone
 
 script="$root/tests/support/long_game_six_games.txt"
 cpu_seconds() {  # user + system CPU of one run, in seconds

@@ -89,18 +89,29 @@ function(qf_web_pack folder)
     DEPENDS ${QF_MEDIA_OUTPUTS}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Packing the media and waves into ${folder}")
-  add_custom_command(OUTPUT ${folder}/index.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/platform/web/index.html ${folder}/index.html
-    DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/index.html)
+  set(page_files index.html touch_sticks.js manifest.webmanifest)
+  list(TRANSFORM page_files PREPEND ${CMAKE_SOURCE_DIR}/platform/web/ OUTPUT_VARIABLE page_sources)
+  add_custom_command(OUTPUT ${folder}/index.html ${folder}/touch_sticks.js ${folder}/manifest.webmanifest
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${folder}
+    DEPENDS ${page_sources})
 endfunction()
 qf_web_pack(${QF_SITE_DIR})
-add_custom_target(quillfrost_site ALL DEPENDS ${QF_SITE_DIR}/quillfrost.data ${QF_SITE_DIR}/index.html)
+# The app icons of the manifest, from the title picture.
+add_custom_command(OUTPUT ${QF_SITE_DIR}/icon-192.png ${QF_SITE_DIR}/icon-512.png
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QF_SITE_DIR}
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/platform/web/make_icons.py ${QF_MEDIA_DIR}/TheFrontEnd.bmp ${QF_SITE_DIR}
+  DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/make_icons.py ${QF_MEDIA_DIR}/TheFrontEnd.bmp
+  COMMENT "Drawing the app icons from the title picture")
+add_custom_target(quillfrost_site ALL DEPENDS ${QF_SITE_DIR}/quillfrost.data ${QF_SITE_DIR}/index.html
+  ${QF_SITE_DIR}/icon-192.png)
 
 # For the tests: the same page and module with the floor's bitmap left out.
 set(QF_MISSING_SITE_DIR ${CMAKE_BINARY_DIR}/site-without-tiles)
 qf_web_pack(${QF_MISSING_SITE_DIR} tiles.bmp)
 add_custom_target(quillfrost_site_without_tiles
-  COMMAND ${CMAKE_COMMAND} -E copy ${QF_SITE_DIR}/quillfrost.js ${QF_SITE_DIR}/quillfrost.wasm ${QF_MISSING_SITE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${QF_SITE_DIR}/quillfrost.js ${QF_SITE_DIR}/quillfrost.wasm
+          ${QF_SITE_DIR}/icon-192.png ${QF_SITE_DIR}/icon-512.png ${QF_MISSING_SITE_DIR}
   DEPENDS quillfrost ${QF_MISSING_SITE_DIR}/quillfrost.data ${QF_MISSING_SITE_DIR}/index.html)
 
 # -O2 for both; exceptions stay off as in the game's code.

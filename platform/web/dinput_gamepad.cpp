@@ -5,6 +5,9 @@
 // A browser reveals a gamepad only after its first button press on the page,
 // so the device is listed from the start and reads as unplugged until a pad
 // shows up; the game re-acquires it every pass, as it does after a loss.
+//
+// On a touch screen the page's touch sticks are the controller once touched;
+// a connected gamepad takes precedence over them.
 #include <emscripten/html5.h>
 
 #include <cmath>
@@ -12,6 +15,7 @@
 
 #include <dinput.h>
 #include "platform/dinput/controller_device.h"
+#include "platform/web/touch_sticks.h"
 #include "platform/web/web_window.h"
 
 namespace {
@@ -42,27 +46,33 @@ bool SampleGamepad(EmscriptenGamepadEvent* pad) {
 
 class GamepadSource final : public ControllerSource {
 public:
-    void Update() override { connected = SampleGamepad(&pad); }
-    bool Attached() override { return connected; }
+    void Update() override {
+        connected = SampleGamepad(&pad);
+        touched = !connected && SampleTouchSticks(&touch);
+    }
+    bool Attached() override { return connected || touched; }
     // The page receives gamepad input only while it is shown, which stands in
     // for the foreground.
     bool InForeground(HWND) const override { return true; }
 
     // −1..1 as the desktop's 16-bit reading.
     int16_t Axis(int axis) const override {
-        double value = axis < pad.numAxes ? pad.axis[axis] : 0.0;
+        double value = touched ? touch.axis[axis] : axis < pad.numAxes ? pad.axis[axis] : 0.0;
         double clamped = std::isnan(value) ? 0.0 : value < -1.0 ? -1.0 : value > 1.0 ? 1.0 : value;
         return static_cast<int16_t>(std::lround(clamped * 32767.0));
     }
 
     bool Button(int button) const override {
+        if (touched) return button == 0 && touch.firstButton;
         int index = kStandardButtons[button];
         return index < pad.numButtons && (pad.digitalButton[index] || pad.analogButton[index] > 0.5);
     }
 
 private:
     EmscriptenGamepadEvent pad = {};
+    TouchSticks touch = {};
     bool connected = false;
+    bool touched = false;
 };
 
 class GamepadDirectInput final : public IDirectInput8W {

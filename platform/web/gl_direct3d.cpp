@@ -36,6 +36,9 @@ EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
     }
     for (;;) {
         var tick = await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+        // Without its display the game has nothing to show and cannot get it
+        // back: it stops here, as the page has told the player.
+        if (Module.quillfrostDisplayLost) await new Promise(function() {});
         if (!(period > 0) || tick >= Module.quillfrostDue - period / 4) break;
     }
     Module.quillfrostWoke = performance.now();

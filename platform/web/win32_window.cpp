@@ -74,12 +74,28 @@ BOOL DestroyWindow(HWND window) {
     return TRUE;
 }
 
-// The viewport in CSS pixels: the canvas fills it, and the browser allows a
-// page no other display mode.
+// The viewport in device pixels: the canvas fills it, and the browser allows a
+// page no other display mode. A phone or tablet (a touch screen as the main
+// pointer) plays full screen and sideways, so there it is the whole screen,
+// long side across, whatever bars and orientation the page starts with. The
+// pixel ratio is capped at 2 and at about 1920x1080 pixels in all, as phones
+// cannot draw this game at their full 3 times 3 pixels per CSS pixel at the
+// display's rate; a page never gets fewer pixels than CSS pixels, as before.
+EM_JS(int, ViewportPixels, (int height), {
+    var width = window.innerWidth, tall = window.innerHeight;
+    if (window.matchMedia("(pointer: coarse)").matches && screen.width > 0 && screen.height > 0) {
+        width = Math.max(screen.width, screen.height);
+        tall = Math.min(screen.width, screen.height);
+    }
+    var ratio = Math.min(window.devicePixelRatio || 1, 2);
+    ratio = Math.max(1, Math.min(ratio, Math.sqrt(1920 * 1080 / (width * tall))));
+    return Math.round((height ? tall : width) * ratio);
+});
+
 BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
     if (deviceName || !mode || modeNum != ENUM_CURRENT_SETTINGS) return FALSE;
-    int width = EM_ASM_INT({ return Math.round(window.innerWidth); });
-    int height = EM_ASM_INT({ return Math.round(window.innerHeight); });
+    int width = ViewportPixels(0);
+    int height = ViewportPixels(1);
     if (width <= 0 || height <= 0) {
         SetLastErrorWithReason(ERROR_DEVICE_NOT_AVAILABLE, "the page has no viewport");
         return FALSE;
