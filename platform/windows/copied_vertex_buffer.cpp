@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/windows/com_query.h"
+
 namespace {
 // Answered only by our buffers, so that the device can tell them from the
 // system's.
@@ -68,15 +70,8 @@ void CopiedVertexBuffer::Unbind() {
 }
 
 HRESULT CopiedVertexBuffer::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DVertexBuffer9 ||
-        riid == kCopiedVertexBufferIid) {
-        AddRef();
-        *object = this;
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, object,
+                       {IID_IUnknown, IID_IDirect3DResource9, IID_IDirect3DVertexBuffer9, kCopiedVertexBufferIid});
 }
 
 ULONG CopiedVertexBuffer::AddRef() { return ++references; }

@@ -1,6 +1,7 @@
 #include "platform/windows/paced_device.h"
 
 #include "platform/shared/frame_pacer.h"
+#include "platform/windows/com_query.h"
 #include "platform/windows/copied_vertex_buffer.h"
 #include "platform/windows/paced_direct3d.h"
 
@@ -25,17 +26,10 @@ void PacedDevice::UploadStreams() {
         if (buffer) buffer->Upload();
 }
 
+// Anything else (a recording device's interface, Direct3D 9Ex) is not this
+// device's to give.
 HRESULT PacedDevice::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    // Anything else (a recording device's interface, Direct3D 9Ex) is not
-    // this device's to give.
-    if (riid == IID_IUnknown || riid == IID_IDirect3DDevice9) {
-        AddRef();
-        *object = this;
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, object, {IID_IUnknown, IID_IDirect3DDevice9});
 }
 
 ULONG PacedDevice::AddRef() { return ++references; }

@@ -1,17 +1,11 @@
 #include "platform/windows/paced_direct3d.h"
 
 #include "platform/shared/frame_pacer.h"
+#include "platform/windows/com_query.h"
 #include "platform/windows/paced_device.h"
 
 HRESULT PacedDirect3D::QueryInterface(REFIID riid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3D9) {
-        AddRef();
-        *object = this;
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    return AnswerQuery(this, riid, object, {IID_IUnknown, IID_IDirect3D9});
 }
 
 ULONG PacedDirect3D::AddRef() { return ++references; }
@@ -40,13 +34,16 @@ HRESULT PacedDirect3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hF
     return status;
 }
 
-// The system's Direct3DCreate9 is looked up in the system folder, never
-// beside the program, and the library stays loaded for the process.
-IDirect3D9* WINAPI Direct3DCreate9(UINT sdk_version) {
+IDirect3D9* SystemDirect3DCreate9(UINT sdkVersion) {
+    // From the system folder, never beside the program; loaded for good.
     static HMODULE library = LoadLibraryExW(L"d3d9.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) return nullptr;
     using Create = IDirect3D9*(WINAPI*)(UINT);
     auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(library, "Direct3DCreate9")));
-    IDirect3D9* real = create ? create(sdk_version) : nullptr;
+    return create ? create(sdkVersion) : nullptr;
+}
+
+IDirect3D9* WINAPI Direct3DCreate9(UINT sdk_version) {
+    IDirect3D9* real = SystemDirect3DCreate9(sdk_version);
     return real ? new PacedDirect3D(real) : nullptr;
 }

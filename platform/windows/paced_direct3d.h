@@ -6,6 +6,9 @@
 
 #include <d3d9.h>
 
+// The system's own Direct3DCreate9, unwrapped.
+IDirect3D9* SystemDirect3DCreate9(UINT sdkVersion);
+
 class PacedDirect3D final : public IDirect3D9 {
 public:
     // Takes over the caller's reference to `real`.
