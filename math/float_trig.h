@@ -9,5 +9,15 @@
 
 float SinF(float x);
 float CosF(float x);
+// SinF(x) and CosF(x), sharing the work on x.
+void SinCosF(float x, float& sine, float& cosine);
 // Quadrants, signed zeros, infinities and NaNs as the C library's atan2f.
 float Atan2F(float y, float x);
+
+// The long series on their own, which SinF, CosF and Atan2F equal for every
+// input; for the exhaustive comparison in bench/trig_bench.
+namespace trig_reference {
+float Sin(float x);
+float Cos(float x);
+float Atan2(float y, float x);
+}  // namespace trig_reference

@@ -18,21 +18,24 @@ struct Mat4 {
     }
 
     void SetRotationX(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[1][1] = c;
         m[1][2] = s;
         m[2][1] = -s;
         m[2][2] = c;
     }
     void SetRotationY(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[0][0] = c;
         m[0][2] = s;
         m[2][0] = -s;
         m[2][2] = c;
     }
     void SetRotationZ(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[0][0] = c;
         m[0][1] = s;
         m[1][0] = -s;
