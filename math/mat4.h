@@ -25,6 +25,13 @@ struct Mat4 {
         m[2][1] = -s;
         m[2][2] = c;
     }
+    // SetRotationX with the angle another matrix was last given by SetRotationX.
+    void SetRotationXLike(const Mat4& rotated) {
+        m[1][1] = rotated.m[1][1];
+        m[1][2] = rotated.m[1][2];
+        m[2][1] = rotated.m[2][1];
+        m[2][2] = rotated.m[2][2];
+    }
     void SetRotationY(float a) {
         float s, c;
         SinCosF(a, s, c);
