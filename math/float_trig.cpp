@@ -1,9 +1,9 @@
 #include "math/float_trig.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 // Pi/2 in parts of 24 significant bits (and the rest), so that k times a part is exact for
@@ -137,8 +137,15 @@ constexpr uint64_t kBelowFloatMask = (uint64_t{1} << 29) - 1;
 constexpr uint64_t kHalfFloatUnit = uint64_t{1} << 28;
 constexpr uint64_t kRoundingMargin = uint64_t{1} << 12;
 
+// By copy: the web build's C++ library has no bit cast.
+uint64_t DoubleBits(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
 bool NearFloatMidpoint(double v) {
-    const uint64_t below = std::bit_cast<uint64_t>(v) & kBelowFloatMask;
+    const uint64_t below = DoubleBits(v) & kBelowFloatMask;
     return below - (kHalfFloatUnit - kRoundingMargin) <= 2 * kRoundingMargin;
 }
 
@@ -197,7 +204,7 @@ Reduced Reduce(double x) {
     const double k = shifted - kRoundingShifter;
     const double r = (((x - k * kPiOver32Part1) - k * kPiOver32Part2) - k * kPiOver32Part3) - k * kPiOver32Part4;
     const double r2 = r * r;
-    return {static_cast<int>(std::bit_cast<uint64_t>(shifted) & 63),
+    return {static_cast<int>(DoubleBits(shifted) & 63),
             r + r * r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 + r2 * (1.0 / 362880)))),
             1.0 + r2 * (-1.0 / 2 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320))))};
 }
