@@ -4,7 +4,9 @@
 // instead. Each is evaluated in double precision with basic arithmetic only,
 // which IEEE 754 fixes to the bit, and rounded to float once: that gives the
 // correctly rounded result except where the exact value lies within about
-// 2^-50 of a midpoint between two floats.
+// 2^-50 of a midpoint between two floats. A short table-driven evaluation
+// answers first; where its rounding could differ from the long series', the
+// series answers, so every float is the series' own.
 #pragma once
 
 float SinF(float x);
