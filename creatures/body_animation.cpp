@@ -21,10 +21,11 @@ void CreatureBody::AnimateWalk(float p, float m) {
     const float d = SinF(sixP) * m;
     joints[kHipPlusX].localRotation.SetRotationX(-0.35f * d);
     joints[kHipMinusX].localRotation.SetRotationX(0.35f * d);
+    // Each knee bends as far as its ankle: the same angle, so the same entries.
     joints[kAnklePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
     joints[kAnkleMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
-    joints[kKneePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
-    joints[kKneeMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
+    joints[kKneePlusX].localRotation.SetRotationXLike(joints[kAnklePlusX].localRotation);
+    joints[kKneeMinusX].localRotation.SetRotationXLike(joints[kAnkleMinusX].localRotation);
     joints[kShoulderPlusX].localRotation.SetRotationX(0.515f * d);
     joints[kShoulderMinusX].localRotation.SetRotationX(-0.515f * d);
     joints[kElbowPlusX].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);

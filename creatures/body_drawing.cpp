@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,12 @@
 
 namespace {
 constexpr float kRingU = 0.16666667f;
+// u of ring step i, i * kRingU, multiplied once by the compiler.
+constexpr auto kRingUs = [] {
+    std::array<float, kRingSteps> u{};
+    for (int i = 0; i < kRingSteps; ++i) u[i] = static_cast<float>(i) * kRingU;
+    return u;
+}();
 // The tubes that end at these joints are the legs, in the body's own colour.
 constexpr int kLegJoints[] = {CreatureBody::kHipPlusX,  CreatureBody::kKneePlusX,  CreatureBody::kAnklePlusX,
                               CreatureBody::kHipMinusX, CreatureBody::kKneeMinusX, CreatureBody::kAnkleMinusX};
@@ -145,10 +152,5 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
         Store(previousRing[i], shared);
     }
     const Vec4* const farEnds = previousRing ? previousRing : tubeStarts;
-    for (int i = 0; i < kRingSteps; ++i) {
-        float uv[2] = {static_cast<float>(i) * kRingU, 0.0f};
-        vertexBatch.Add(currentRing[i], packed, tubeNormals[i], uv);
-        uv[1] = 1.0f;
-        vertexBatch.Add(farEnds[i], packed, tubeNormals[i], uv);
-    }
+    vertexBatch.AddPairs(currentRing, farEnds, tubeNormals, kRingUs.data(), kRingSteps, packed);
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 // Pi/2 in parts of 24 significant bits (and the rest), so that k times a part is exact for
@@ -95,17 +97,18 @@ double SinOrCos(float x, int shift) {
         default: return -CosKernel(r);
     }
 }
-}  // namespace
 
-float SinF(float x) {
+// The slow and sure evaluations: what the fast ones below must match bit for
+// bit, and what they hand over to when their own rounding is in doubt.
+float CarefulSin(float x) {
     // Keeps the sign of a zero, which the reduction would lose.
     if (x == 0.0f) return x;
     return static_cast<float>(SinOrCos(x, 0));
 }
 
-float CosF(float x) { return static_cast<float>(SinOrCos(x, 1)); }
+float CarefulCos(float x) { return static_cast<float>(SinOrCos(x, 1)); }
 
-float Atan2F(float y, float x) {
+float CarefulAtan2(float y, float x) {
     if (std::isnan(y) || std::isnan(x)) return y + x;
     const double ay = std::fabs(static_cast<double>(y));
     const double ax = std::fabs(static_cast<double>(x));
@@ -122,3 +125,171 @@ float Atan2F(float y, float x) {
     if (std::signbit(x)) angle = kPi - angle;
     return static_cast<float>(std::copysign(angle, static_cast<double>(y)));
 }
+
+// The fast evaluations are accurate to a few units in the last place of a
+// double (relative error below 2^-49), and so are the careful ones. Both
+// therefore round to the same float unless the fast value lies within 2^12
+// double units of the midpoint between two floats, where the careful
+// evaluation decides; that happens for about one input in 65,000. The test
+// reads the 29 bits a double has below a float's last bit, so it holds for
+// results in the range of normal floats, which the callers make sure of.
+constexpr uint64_t kBelowFloatMask = (uint64_t{1} << 29) - 1;
+constexpr uint64_t kHalfFloatUnit = uint64_t{1} << 28;
+constexpr uint64_t kRoundingMargin = uint64_t{1} << 12;
+
+// By copy: the web build's C++ library has no bit cast.
+uint64_t DoubleBits(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
+
+bool NearFloatMidpoint(double v) {
+    const uint64_t below = DoubleBits(v) & kBelowFloatMask;
+    return below - (kHalfFloatUnit - kRoundingMargin) <= 2 * kRoundingMargin;
+}
+
+// sin(j pi / 32), j = 0..63, correctly rounded (entry 32 is sin(pi), 0).
+constexpr double kSinTable[64] = {
+    0.0, 0x1.917a6bc29b42cp-4, 0x1.8f8b83c69a60bp-3,
+    0x1.294062ed59f06p-2, 0x1.87de2a6aea963p-2, 0x1.e2b5d3806f63bp-2,
+    0x1.1c73b39ae68c8p-1, 0x1.44cf325091dd6p-1, 0x1.6a09e667f3bcdp-1,
+    0x1.8bc806b151741p-1, 0x1.a9b66290ea1a3p-1, 0x1.c38b2f180bdb1p-1,
+    0x1.d906bcf328d46p-1, 0x1.e9f4156c62ddap-1, 0x1.f6297cff75cb0p-1,
+    0x1.fd88da3d12526p-1, 0x1.0000000000000p+0, 0x1.fd88da3d12526p-1,
+    0x1.f6297cff75cb0p-1, 0x1.e9f4156c62ddap-1, 0x1.d906bcf328d46p-1,
+    0x1.c38b2f180bdb1p-1, 0x1.a9b66290ea1a3p-1, 0x1.8bc806b151741p-1,
+    0x1.6a09e667f3bcdp-1, 0x1.44cf325091dd6p-1, 0x1.1c73b39ae68c8p-1,
+    0x1.e2b5d3806f63bp-2, 0x1.87de2a6aea963p-2, 0x1.294062ed59f06p-2,
+    0x1.8f8b83c69a60bp-3, 0x1.917a6bc29b42cp-4, 0.0,
+    -0x1.917a6bc29b42cp-4, -0x1.8f8b83c69a60bp-3, -0x1.294062ed59f06p-2,
+    -0x1.87de2a6aea963p-2, -0x1.e2b5d3806f63bp-2, -0x1.1c73b39ae68c8p-1,
+    -0x1.44cf325091dd6p-1, -0x1.6a09e667f3bcdp-1, -0x1.8bc806b151741p-1,
+    -0x1.a9b66290ea1a3p-1, -0x1.c38b2f180bdb1p-1, -0x1.d906bcf328d46p-1,
+    -0x1.e9f4156c62ddap-1, -0x1.f6297cff75cb0p-1, -0x1.fd88da3d12526p-1,
+    -0x1.0000000000000p+0, -0x1.fd88da3d12526p-1, -0x1.f6297cff75cb0p-1,
+    -0x1.e9f4156c62ddap-1, -0x1.d906bcf328d46p-1, -0x1.c38b2f180bdb1p-1,
+    -0x1.a9b66290ea1a3p-1, -0x1.8bc806b151741p-1, -0x1.6a09e667f3bcdp-1,
+    -0x1.44cf325091dd6p-1, -0x1.1c73b39ae68c8p-1, -0x1.e2b5d3806f63bp-2,
+    -0x1.87de2a6aea963p-2, -0x1.294062ed59f06p-2, -0x1.8f8b83c69a60bp-3,
+    -0x1.917a6bc29b42cp-4,
+};
+
+// x = k pi/32 + r, |r| <= pi/64 (and a hair): pi/32 in three parts of 20 bits
+// and the rest, so that k times each of the first three is exact for |k| < 2^33
+// (|x| <= 8e8) and the first subtraction loses nothing.
+constexpr double kPiOver32Part1 = 0x1.921fap-4;
+constexpr double kPiOver32Part2 = 0x1.54442p-24;
+constexpr double kPiOver32Part3 = 0x1.a308cp-45;
+constexpr double kPiOver32Part4 = 0x1.313198a2e037p-65;
+constexpr double kThirtyTwoOverPi = 0x1.45f306dc9c883p+3;
+// Adding this rounds a double below 2^51 in magnitude to an integer, which
+// then sits in the low bits of the sum.
+constexpr double kRoundingShifter = 0x1.8p52;
+// Inputs below this magnitude (and those beyond the exact reduction) go the
+// careful way: their sines could be subnormal floats.
+constexpr float kFastTrigFloor = 0x1p-100f;
+
+// For kFastTrigFloor <= |x| <= 8e8: x = a + r with a = k pi/32 and the sine
+// and cosine of r from short Taylor series, whose next terms are below 2^-53
+// relative for |r| <= 0.05. Then sin x = sin a cos r + cos a sin r and
+// cos x = cos a cos r - sin a sin r, with sin a and cos a from the table.
+struct Reduced {
+    int k;  // modulo 64
+    double sinR, cosR;
+};
+
+Reduced Reduce(double x) {
+    const double shifted = x * kThirtyTwoOverPi + kRoundingShifter;
+    const double k = shifted - kRoundingShifter;
+    const double r = (((x - k * kPiOver32Part1) - k * kPiOver32Part2) - k * kPiOver32Part3) - k * kPiOver32Part4;
+    const double r2 = r * r;
+    return {static_cast<int>(DoubleBits(shifted) & 63),
+            r + r * r2 * (-1.0 / 6 + r2 * (1.0 / 120 + r2 * (-1.0 / 5040 + r2 * (1.0 / 362880)))),
+            1.0 + r2 * (-1.0 / 2 + r2 * (1.0 / 24 + r2 * (-1.0 / 720 + r2 * (1.0 / 40320))))};
+}
+
+double FastSin(const Reduced& a) { return kSinTable[a.k] * a.cosR + kSinTable[(a.k + 16) & 63] * a.sinR; }
+double FastCos(const Reduced& a) { return kSinTable[(a.k + 16) & 63] * a.cosR - kSinTable[a.k] * a.sinR; }
+
+bool FastTrigArgument(float x) {
+    const float a = std::fabs(x);
+    return a >= kFastTrigFloor && a <= static_cast<float>(kExactReductionLimit);
+}
+
+// atan(j / 8), j = 0..8, correctly rounded.
+constexpr double kAtanTable[9] = {
+    0.0, 0x1.fd5ba9aac2f6ep-4, 0x1.f5b75f92c80ddp-3,
+    0x1.6f61941e4def1p-2, 0x1.dac670561bb4fp-2, 0x1.1e00babdefeb4p-1,
+    0x1.4978fa3269ee1p-1, 0x1.700a7c5784634p-1, 0x1.921fb54442d18p-1,
+};
+
+// atan(t) for 0 <= t <= 1: atan(c) + atan((t - c) / (1 + t c)) with c the
+// nearest eighth, so that the series runs in |v| <= 1/16, to the term below
+// 2^-53 relative.
+double FastAtanUnit(double t) {
+    const int j = static_cast<int>(t * 8.0 + 0.5);
+    const double c = j * 0.125;
+    const double v = (t - c) / (1.0 + t * c);
+    const double v2 = v * v;
+    const double series =
+        v + v * v2 *
+                (-1.0 / 3 +
+                 v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9 + v2 * (-1.0 / 11 + v2 * (1.0 / 13))))));
+    return kAtanTable[j] + series;
+}
+
+// Angles below this go the careful way: their floats could be subnormal.
+constexpr double kFastAngleFloor = 0x1p-100;
+}  // namespace
+
+float SinF(float x) {
+    if (FastTrigArgument(x)) {
+        const double s = FastSin(Reduce(x));
+        if (!NearFloatMidpoint(s)) return static_cast<float>(s);
+    }
+    return CarefulSin(x);
+}
+
+float CosF(float x) {
+    if (FastTrigArgument(x)) {
+        const double c = FastCos(Reduce(x));
+        if (!NearFloatMidpoint(c)) return static_cast<float>(c);
+    }
+    return CarefulCos(x);
+}
+
+void SinCosF(float x, float& sine, float& cosine) {
+    if (FastTrigArgument(x)) {
+        const Reduced a = Reduce(x);
+        const double s = FastSin(a), c = FastCos(a);
+        sine = NearFloatMidpoint(s) ? CarefulSin(x) : static_cast<float>(s);
+        cosine = NearFloatMidpoint(c) ? CarefulCos(x) : static_cast<float>(c);
+        return;
+    }
+    sine = CarefulSin(x);
+    cosine = CarefulCos(x);
+}
+
+float Atan2F(float y, float x) {
+    // The careful function's steps with the fast arc tangent; zeros,
+    // infinities and NaNs come out of the quotient as NaN and go the careful
+    // way, as do angles too small or too near a rounding midpoint.
+    const double ay = std::fabs(static_cast<double>(y));
+    const double ax = std::fabs(static_cast<double>(x));
+    const bool steep = ay > ax;
+    const double t = steep ? ax / ay : ay / ax;
+    if (t >= 0.0 && t <= 1.0) {
+        double angle = steep ? kHalfPi - FastAtanUnit(t) : FastAtanUnit(t);
+        if (std::signbit(x)) angle = kPi - angle;
+        if (angle >= kFastAngleFloor && !NearFloatMidpoint(angle))
+            return static_cast<float>(std::copysign(angle, static_cast<double>(y)));
+    }
+    return CarefulAtan2(y, x);
+}
+
+namespace trig_reference {
+float Sin(float x) { return CarefulSin(x); }
+float Cos(float x) { return CarefulCos(x); }
+float Atan2(float y, float x) { return CarefulAtan2(y, x); }
+}  // namespace trig_reference

@@ -18,21 +18,31 @@ struct Mat4 {
     }
 
     void SetRotationX(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[1][1] = c;
         m[1][2] = s;
         m[2][1] = -s;
         m[2][2] = c;
     }
+    // SetRotationX with the angle another matrix was last given by SetRotationX.
+    void SetRotationXLike(const Mat4& rotated) {
+        m[1][1] = rotated.m[1][1];
+        m[1][2] = rotated.m[1][2];
+        m[2][1] = rotated.m[2][1];
+        m[2][2] = rotated.m[2][2];
+    }
     void SetRotationY(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[0][0] = c;
         m[0][2] = s;
         m[2][0] = -s;
         m[2][2] = c;
     }
     void SetRotationZ(float a) {
-        float c = CosF(a), s = SinF(a);
+        float s, c;
+        SinCosF(a, s, c);
         m[0][0] = c;
         m[0][1] = s;
         m[1][0] = -s;

@@ -24,6 +24,35 @@ void VertexBatch::AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& 
     Write(position, colour, normal, uv);
 }
 
+void VertexBatch::AddPairs(const Vec4* nearEnds, const Vec4* farEnds, const Vec4* normals, const float* us, int n,
+                           D3DCOLOR colour) {
+    if (n <= 0) return;
+    if (doubleNext) {
+        const float uv[2] = {us[0], 0.0f};
+        AddDoubled(nearEnds[0], colour, normals[0], uv);
+    }
+    IDirect3DVertexBuffer9* const target = buffer;
+    if (target == nullptr) return;
+    int32_t next = count;
+    const Vec4* last = nullptr;
+    for (int i = 0; i < 2 * n; ++i) {
+        void* data = nullptr;
+        if (FAILED(target->Lock(static_cast<UINT>(next) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)))
+            continue;
+        auto* out = static_cast<unsigned char*>(data);
+        const Vec4& position = (i & 1) ? farEnds[i >> 1] : nearEnds[i >> 1];
+        last = &position;
+        StorePosition(out, position);
+        const auto* facing = reinterpret_cast<const unsigned char*>(&normals[i >> 1]);
+        std::memcpy(out + offsetof(BatchVertex, nx), facing + offsetof(Vec4, x), 3 * sizeof(float));
+        StoreColourAndUv(out, colour, us[i >> 1], (i & 1) ? 1.0f : 0.0f);
+        target->Unlock();
+        ++next;
+    }
+    count = next;
+    if (last != nullptr) lastPosition = *last;
+}
+
 void VertexBatch::EndStrip() {
     // An opaque black copy of the last vertex closes the piece; the next
     // piece's first vertex is doubled, so the seam only forms empty triangles.

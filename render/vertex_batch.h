@@ -40,6 +40,13 @@ struct VertexBatch {
         Write(position, colour, normal, uv);
     }
     void Add(const Vec4& position, const Vec4& colour, const Vec4& normal, const float* uv = nullptr);
+    // For i = 0 to n - 1, the two adds (nearEnds[i], colour, normals[i],
+    // (us[i], 0)) and (farEnds[i], colour, normals[i], (us[i], 1)): the same
+    // locks, writes and counts, with the buffer and the count held in
+    // registers across the device's calls, which never reach back into the
+    // batch, and lastPosition stored once.
+    void AddPairs(const Vec4* nearEnds, const Vec4* farEnds, const Vec4* normals, const float* us, int n,
+                  D3DCOLOR colour);
     void EndStrip();
     void Reset();
 

@@ -59,6 +59,48 @@ TEST(FloatTrig, ArcTangentIsCorrectlyRoundedInEveryQuadrantAndScale) {
     EXPECT_EQ(wrong, 0);
 }
 
+// Inputs whose exact results lie within 64 double units of a midpoint
+// between two floats: the fast evaluation cannot decide their rounding and
+// must hand them to the series, whose floats they must be, in every form.
+TEST(FloatTrig, InputsNearARoundingMidpointGetTheSeriesFloats) {
+    for (float x : {0x1.ad543cp-7f, 0x1.c5db48p-7f, 0x1.404b8cp-6f, 0x1.0ca1d4p-5f, 0x1.ad0664p-5f, 0x1.9eab2ep-4f,
+                    0x1.c848c8p-7f, 0x1.f2e64cp-7f, 0x1.f9f7fep-6f, 0x1.b141d4p-5f, 0x1.589f8p-4f, 0x1.a01ebap-4f}) {
+        for (float v : {x, -x}) {
+            float sine = 0.0f, cosine = 0.0f;
+            SinCosF(v, sine, cosine);
+            EXPECT_EQ(Bits(SinF(v)), Bits(trig_reference::Sin(v))) << std::hexfloat << v;
+            EXPECT_EQ(Bits(CosF(v)), Bits(trig_reference::Cos(v))) << std::hexfloat << v;
+            EXPECT_EQ(Bits(sine), Bits(trig_reference::Sin(v))) << std::hexfloat << v;
+            EXPECT_EQ(Bits(cosine), Bits(trig_reference::Cos(v))) << std::hexfloat << v;
+        }
+    }
+    for (float t : {0x1.0ee69p+4f, 0x1.12109cp+7f, 0x1.d7ea42p+7f, 0x1.feef86p+16f, 0x1.e00a1ep+25f, 0x1.e00a2cp+25f}) {
+        for (float y : {t, -t, 1.0f, -1.0f})
+            for (float x : {t, -t, 1.0f, -1.0f})
+                EXPECT_EQ(Bits(Atan2F(y, x)), Bits(trig_reference::Atan2(y, x))) << std::hexfloat << y << " " << x;
+    }
+}
+
+// SinCosF is SinF and CosF at once, to the bit, over the sampled range.
+TEST(FloatTrig, SineAndCosineTogetherEqualEachAlone) {
+    int wrong = 0;
+    for (uint32_t b = 1; FromBits(b) < 8.0e8f; b += 7919) {
+        for (float x : {FromBits(b), -FromBits(b)}) {
+            float sine = 0.0f, cosine = 0.0f;
+            SinCosF(x, sine, cosine);
+            if ((Bits(sine) != Bits(SinF(x)) || Bits(cosine) != Bits(CosF(x))) && ++wrong <= 3)
+                ADD_FAILURE() << std::hexfloat << x;
+        }
+    }
+    for (float x : {0.0f, -0.0f, 1e-40f, 9.0e8f, std::numeric_limits<float>::infinity(), std::nanf("")}) {
+        float sine = 0.0f, cosine = 0.0f;
+        SinCosF(x, sine, cosine);
+        EXPECT_EQ(Bits(sine), Bits(SinF(x))) << x;
+        EXPECT_EQ(Bits(cosine), Bits(CosF(x))) << x;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 // Zeros, infinities and NaNs give the C library's answers, signs included.
 TEST(FloatTrig, SpecialValuesAgreeWithTheCLibrary) {
     const float inf = std::numeric_limits<float>::infinity();
