@@ -27,7 +27,7 @@ std::vector<uint8_t> Header(int32_t width, int32_t height, uint16_t bits, uint32
 }
 
 void Put32At(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // 32-bit bitfields with the usual colour masks: after a 40-byte header, or
@@ -37,7 +37,7 @@ std::vector<uint8_t> Bitfields(int32_t width, int32_t height, uint32_t infoSize,
     std::vector<uint8_t> b = Header(width, height, 32, 3, 0, pixels.size());
     std::vector<uint8_t> masks(infoSize == 40 ? 12 : infoSize - 40, 0);
     Put32At(masks, 0, 0x00FF0000u), Put32At(masks, 4, 0x0000FF00u), Put32At(masks, 8, 0x000000FFu);
-    if (infoSize > 40) Put32At(masks, 12, alphaMask), Put32At(b, 14, infoSize);
+    if (infoSize >= 56) Put32At(masks, 12, alphaMask), Put32At(b, 14, infoSize);
     b.insert(b.end(), masks.begin(), masks.end());
     Put32At(b, 10, static_cast<uint32_t>(b.size()));
     b.insert(b.end(), pixels.begin(), pixels.end());
