@@ -4,11 +4,12 @@
 # the installed game started from an unrelated working folder under the test
 # command's X server: its window shows, Escape ends it with status 0, it prints
 # nothing, and it still starts once its wave files are gone.
-# Usage: install_test.sh BUILD_DIR
+# With --tree it checks a copy of an installation instead (the Debian
+# package's usr/, unpacked), which it may change.
+# Usage: install_test.sh BUILD_DIR | install_test.sh --tree PREFIX
 set -uo pipefail
 test_name=install_test
 source "$(dirname "$0")/../support/script_checks.sh"
-build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 skip=77
 
@@ -22,21 +23,28 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-prefix=$work/prefix
 elsewhere=$work/somewhere/else
 mkdir -p "$elsewhere"
 
-if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
-  cat "$work/install.log"
-  fail "cmake --install"
-  exit 1
+if [[ $1 == --tree ]]; then
+  prefix=$(cd "$2" && pwd)
+else
+  prefix=$work/prefix
+  if ! cmake --install "$1" --prefix "$prefix" >"$work/install.log" 2>&1; then
+    cat "$work/install.log"
+    fail "cmake --install"
+    exit 1
+  fi
 fi
+# The launcher's folder: games/ under /usr, bin/ elsewhere.
+launcher_dir=bin
+[[ -d $prefix/games ]] && launcher_dir=games
 
-expected=$(grep -v '^#' "$here/installed_files.txt" | LC_ALL=C sort)
+expected=$(grep -v '^#' "$here/installed_files.txt" | sed "s|^bin/|$launcher_dir/|" | LC_ALL=C sort)
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] && pass "installed files" ||
   fail "installed files differ from installed_files.txt: $(diff <(echo "$expected") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
-for program in bin/quillfrost lib/quillfrost/quillfrost; do
+for program in $launcher_dir/quillfrost lib/quillfrost/quillfrost; do
   [[ -x $prefix/$program ]] || fail "$program is not executable"
 done
 
@@ -44,6 +52,8 @@ desktop_errors=$(desktop-file-validate "$prefix/share/applications/quillfrost.de
   [[ -z $desktop_errors ]] && pass "desktop-file-validate" || fail "desktop-file-validate: $desktop_errors"
 appstream_report=$(appstreamcli validate-tree --no-net "$prefix" 2>&1) && pass "appstreamcli validate-tree" ||
   fail "appstreamcli validate-tree: $appstream_report"
+appstream_report=$(appstreamcli validate --pedantic --no-net "$prefix"/share/metainfo/*.metainfo.xml 2>&1) &&
+  pass "appstreamcli validate --pedantic" || fail "appstreamcli validate --pedantic: $appstream_report"
 
 # The largest icon is the title picture itself; the others are it averaged down.
 icons=$prefix/share/icons/hicolor
@@ -77,7 +87,7 @@ window_shown() {
 # would read as the game failing.
 play_installed() {
   local what=$1 status
-  (cd "$elsewhere" && LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" exec "$prefix/bin/quillfrost") \
+  (cd "$elsewhere" && LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" exec "$prefix/$launcher_dir/quillfrost") \
     >"$work/out" 2>"$work/err" &
   game_pid=$!
   window=
