@@ -27,3 +27,26 @@ target_sources(quillfrost_platform INTERFACE ${CMAKE_SOURCE_DIR}/platform/window
 # Game code sees no SDL or GL here at all: nothing to fence off.
 function(qf_game_code target)
 endfunction()
+
+# No link time in the programs' headers: the same sources give the same bytes.
+target_link_options(quillfrost_platform INTERFACE -Wl,--no-insert-timestamp)
+
+# Each program carries a version resource (name, description, version),
+# compiled by MinGW's windres; added once the programs exist.
+enable_language(RC)
+function(qf_version_resources)
+  foreach(program quillfrost quillfrost-replay)
+    if(NOT TARGET ${program})
+      continue()
+    endif()
+    if(program STREQUAL "quillfrost")
+      set(QF_FILE_DESCRIPTION "Quillfrost, a 3-D arena action game")
+    else()
+      set(QF_FILE_DESCRIPTION "Quillfrost replay tool")
+    endif()
+    set(QF_PROGRAM ${program})
+    configure_file(${CMAKE_SOURCE_DIR}/platform/windows/version.rc.in ${CMAKE_BINARY_DIR}/${program}.rc @ONLY)
+    target_sources(${program} PRIVATE ${CMAKE_BINARY_DIR}/${program}.rc)
+  endforeach()
+endfunction()
+cmake_language(DEFER CALL qf_version_resources)
