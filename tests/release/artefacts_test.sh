@@ -49,7 +49,9 @@ serious=$(grep -E '^[EW]: ' <<<"$report")
 bash "$here/../packaging/deb_test.sh" --deb "$dist/$deb" "$version" || fail "deb_test"
 mkdir "$work/deb"
 dpkg-deb -x "$dist/$deb" "$work/deb"
-bash "$here/../packaging/install_test.sh" --tree "$work/deb/usr" || fail "install_test on the unpacked package"
+# The install test removes the waves from the tree it plays, so it gets a copy.
+cp -a "$work/deb" "$work/deb-played"
+bash "$here/../packaging/install_test.sh" --tree "$work/deb-played/usr" || fail "install_test on the unpacked package"
 
 # ---- the Windows zip ------------------------------------------------------
 # The files the game reads lie in the zip's one folder as they lie in the
