@@ -16,13 +16,8 @@ skip=77
 [[ -n ${DISPLAY:-} ]] || { echo "install_test: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
 need_tools xdotool xwininfo desktop-file-validate appstreamcli compare
 
-work=$(mktemp -d /tmp/quillfrost-install.XXXXXX)
 game_pid=
-cleanup() {
-  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+scratch_folder install game_pid
 elsewhere=$work/somewhere/else
 mkdir -p "$elsewhere"
 

@@ -22,13 +22,8 @@ arch=$(dpkg --print-architecture)
 deb=quillfrost_${version}_$arch.deb
 windows=quillfrost-$version-windows-x64.zip
 web=quillfrost-$version-web.zip
-work=$(mktemp -d /tmp/quillfrost-release.XXXXXX)
 server_pid=
-cleanup() {
-  [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+scratch_folder release server_pid
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 

@@ -1,5 +1,6 @@
-# Shared by the scripted tests (e2e, install, Debian package): pass and fail
-# lines with a failure count, a tool check, and a poll with a deadline.
+# Shared by the scripted tests (e2e, install, Debian package, release): pass
+# and fail lines with a failure count, a tool check, a poll with a deadline,
+# and a scratch folder cleared at exit.
 # Source it after setting `test_name` to the test's name.
 
 failures=0
@@ -25,4 +26,13 @@ wait_for() {
     (($(now_us) < deadline)) || return 1
     sleep 0.1
   done
+}
+
+# Makes the scratch folder $work, removed at exit once the background process
+# whose id the variable named VARIABLE holds (if any) has been stopped.
+# Usage: scratch_folder NAME VARIABLE
+scratch_folder() {
+  work=$(mktemp -d "/tmp/quillfrost-$1.XXXXXX")
+  scratch_process=$2
+  trap '[[ -n ${!scratch_process} ]] && kill "${!scratch_process}" 2>/dev/null; rm -rf "$work"' EXIT
 }
