@@ -19,6 +19,9 @@ bash "$root/scripts/setup.sh" packages.txt packages-web.txt packages-windows.txt
 
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
+# cpack gives the package's folders and its ar members the modes the umask
+# lets through.
+umask 022
 [[ -z $(git -C "$root" status --porcelain --untracked-files=no) ]] ||
   echo "release: warning: the checkout has uncommitted changes, so the artefacts are not the commit's"
 

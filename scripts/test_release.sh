@@ -52,7 +52,7 @@ first_difference() {
   fi
   local file
   file=$(diff -rq "$into/a" "$into/b" | head -n 1)
-  echo "${file:-the same files; the archive's own records (times, owners, order) differ}"
+  echo "${file:-the same files; the archive records (times, owners, order) differ}"
 }
 if [[ -n ${second:-} ]]; then
   for artefact in $(cd "$first/dist" && ls -A); do
