@@ -28,7 +28,8 @@ target_sources(quillfrost_platform INTERFACE ${CMAKE_SOURCE_DIR}/platform/window
 function(qf_game_code target)
 endfunction()
 
-# No link time in the programs' headers: the same sources give the same bytes.
+# No link time in the programs' headers (with SOURCE_DATE_EPOCH set the linker
+# writes that instead): the same sources give the same bytes.
 target_link_options(quillfrost_platform INTERFACE -Wl,--no-insert-timestamp)
 
 # Each program carries a version resource (name, description, version),
