@@ -22,6 +22,7 @@ namespace {
 
 const char kUsage[] =
     "usage: quillfrost-replay [--script FILE] [--every N] [--hash] [--shots] FRAME...\n"
+    "       quillfrost-replay --version\n"
     "\n"
     "Runs the game from start-up without a window, on a recording device, and\n"
     "prints the state after each FRAME given (frames count from 1) and, with\n"
@@ -127,6 +128,10 @@ void Run(const Options& o, const ReplayScript& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("quillfrost-replay %s\n", QF_VERSION);
+        return 0;
+    }
     Options options;
     ReplayScript script;
     if (!ParseOptions(argc, argv, options) || !LoadScript(options.scriptPath, script)) {

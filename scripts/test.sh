@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the normal build, then the address and
-# undefined-behaviour sanitizer build, then the fuzz targets for a bounded time.
+# undefined-behaviour sanitizer build, then the fuzz targets for a bounded time,
+# the web build, the Windows build and the release (built twice and compared).
 # GL tests run under Xvfb with Mesa's llvmpipe, started here.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,3 +34,4 @@ fi
 
 bash "$root/scripts/test_web.sh"
 bash "$root/scripts/test_windows.sh"
+bash "$root/scripts/test_release.sh"

@@ -73,28 +73,36 @@ function(qf_web_pack folder)
   set(arguments)
   foreach(file ${QF_MEDIA_FILES})
     if(NOT file IN_LIST ARGN)
-      list(APPEND arguments media/${file}@/media/${file})
+      list(APPEND arguments ${CMAKE_BINARY_DIR}/media/${file}@/media/${file})
     endif()
   endforeach()
   foreach(file ${QF_WAVES})
     if(NOT file IN_LIST ARGN)
-      list(APPEND arguments ${file}@/${file})
+      list(APPEND arguments ${CMAKE_BINARY_DIR}/${file}@/${file})
     endif()
   endforeach()
+  file(MAKE_DIRECTORY ${folder})
+  # Run in the site's folder and given bare output names, since the packager
+  # writes the package's name as given into the loader; its random package
+  # id becomes one made from the package's bytes.
   add_custom_command(OUTPUT ${folder}/quillfrost.data ${folder}/quillfrost-data.js
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
     COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs
-            python3 ${QF_FILE_PACKAGER} ${folder}/quillfrost.data --preload ${arguments}
-            --js-output=${folder}/quillfrost-data.js
-    DEPENDS ${QF_MEDIA_OUTPUTS}
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+            python3 ${QF_FILE_PACKAGER} quillfrost.data --preload ${arguments}
+            --js-output=quillfrost-data.js
+    COMMAND ${CMAKE_COMMAND} -DDATA=quillfrost.data -DLOADER=quillfrost-data.js
+            -P ${CMAKE_SOURCE_DIR}/cmake/stable_package_uuid.cmake
+    DEPENDS ${QF_MEDIA_OUTPUTS} ${CMAKE_SOURCE_DIR}/cmake/stable_package_uuid.cmake
+    WORKING_DIRECTORY ${folder}
     COMMENT "Packing the media and waves into ${folder}")
   set(page_files index.html touch_sticks.js manifest.webmanifest)
   list(TRANSFORM page_files PREPEND ${CMAKE_SOURCE_DIR}/platform/web/ OUTPUT_VARIABLE page_sources)
   add_custom_command(OUTPUT ${folder}/index.html ${folder}/touch_sticks.js ${folder}/manifest.webmanifest
+                            ${folder}/LICENSE.txt
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${folder}
-    DEPENDS ${page_sources})
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${folder}/LICENSE.txt
+    DEPENDS ${page_sources} ${CMAKE_SOURCE_DIR}/LICENSE)
 endfunction()
 qf_web_pack(${QF_SITE_DIR})
 # The app icons of the manifest, from the title picture.

@@ -35,3 +35,27 @@ endfunction()
 # Direct3D 9, under Wine, by tests/windows/windows_test.sh.
 add_executable(paced_device_check ${CMAKE_SOURCE_DIR}/tests/windows/paced_device_check.cpp)
 target_link_libraries(paced_device_check PRIVATE quillfrost_platform)
+
+# No link time in the programs' headers (with SOURCE_DATE_EPOCH set the linker
+# writes that instead): the same sources give the same bytes.
+target_link_options(quillfrost_platform INTERFACE -Wl,--no-insert-timestamp)
+
+# Each program carries a version resource (name, description, version),
+# compiled by MinGW's windres; added once the programs exist.
+enable_language(RC)
+function(qf_version_resources)
+  foreach(program quillfrost quillfrost-replay)
+    if(NOT TARGET ${program})
+      continue()
+    endif()
+    if(program STREQUAL "quillfrost")
+      set(QF_FILE_DESCRIPTION "Quillfrost, a 3-D arena action game")
+    else()
+      set(QF_FILE_DESCRIPTION "Quillfrost replay tool")
+    endif()
+    set(QF_PROGRAM ${program})
+    configure_file(${CMAKE_SOURCE_DIR}/platform/windows/version.rc.in ${CMAKE_BINARY_DIR}/${program}.rc @ONLY)
+    target_sources(${program} PRIVATE ${CMAKE_BINARY_DIR}/${program}.rc)
+  endforeach()
+endfunction()
+cmake_language(DEFER CALL qf_version_resources)

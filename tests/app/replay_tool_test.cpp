@@ -104,4 +104,15 @@ TEST(ReplayTool, BadInputStopsBeforeAnyFrameAndEscapeEndsTheRun) {
     EXPECT_TRUE(escape.out.ends_with("kills 0 shots 0\nescape before frame 41\n")) << escape.out;
 }
 
+// The version the packages carry, alone on its line; beside anything else
+// --version is a bad argument, not a silent run.
+TEST(ReplayTool, VersionPrintsTheProjectVersionOnlyWhenAlone) {
+    const Outcome version = Replay("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("quillfrost-replay ") + QF_VERSION + "\n");
+    const Outcome mixed = Replay("--version 5");
+    EXPECT_EQ(mixed.status, 2);
+    EXPECT_TRUE(mixed.out.empty()) << mixed.out;
+}
+
 }  // namespace

@@ -4,39 +4,42 @@
 # the installed game started from an unrelated working folder under the test
 # command's X server: its window shows, Escape ends it with status 0, it prints
 # nothing, and it still starts once its wave files are gone.
-# Usage: install_test.sh BUILD_DIR
+# With --tree it checks a copy of an installation instead (the Debian
+# package's usr/, unpacked), which it may change.
+# Usage: install_test.sh BUILD_DIR | install_test.sh --tree PREFIX
 set -uo pipefail
 test_name=install_test
 source "$(dirname "$0")/../support/script_checks.sh"
-build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 skip=77
 
 [[ -n ${DISPLAY:-} ]] || { echo "install_test: no DISPLAY; run under xvfb-run (scripts/test.sh does)"; exit $skip; }
 need_tools xdotool xwininfo desktop-file-validate appstreamcli compare
 
-work=$(mktemp -d /tmp/quillfrost-install.XXXXXX)
 game_pid=
-cleanup() {
-  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-prefix=$work/prefix
+scratch_folder install game_pid
 elsewhere=$work/somewhere/else
 mkdir -p "$elsewhere"
 
-if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
-  cat "$work/install.log"
-  fail "cmake --install"
-  exit 1
+if [[ $1 == --tree ]]; then
+  prefix=$(cd "$2" && pwd)
+else
+  prefix=$work/prefix
+  if ! cmake --install "$1" --prefix "$prefix" >"$work/install.log" 2>&1; then
+    cat "$work/install.log"
+    fail "cmake --install"
+    exit 1
+  fi
 fi
+# The launcher's folder: games/ under /usr, bin/ elsewhere.
+launcher_dir=bin
+[[ -d $prefix/games ]] && launcher_dir=games
 
-expected=$(grep -v '^#' "$here/installed_files.txt" | LC_ALL=C sort)
+expected=$(grep -v '^#' "$here/installed_files.txt" | sed "s|^bin/|$launcher_dir/|" | LC_ALL=C sort)
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 [[ $actual == "$expected" ]] && pass "installed files" ||
   fail "installed files differ from installed_files.txt: $(diff <(echo "$expected") <(echo "$actual") | grep '^[<>]' | tr '\n' ' ')"
-for program in bin/quillfrost lib/quillfrost/quillfrost; do
+for program in $launcher_dir/quillfrost lib/quillfrost/quillfrost; do
   [[ -x $prefix/$program ]] || fail "$program is not executable"
 done
 
@@ -44,6 +47,8 @@ desktop_errors=$(desktop-file-validate "$prefix/share/applications/quillfrost.de
   [[ -z $desktop_errors ]] && pass "desktop-file-validate" || fail "desktop-file-validate: $desktop_errors"
 appstream_report=$(appstreamcli validate-tree --no-net "$prefix" 2>&1) && pass "appstreamcli validate-tree" ||
   fail "appstreamcli validate-tree: $appstream_report"
+appstream_report=$(appstreamcli validate --pedantic --no-net "$prefix"/share/metainfo/*.metainfo.xml 2>&1) &&
+  pass "appstreamcli validate --pedantic" || fail "appstreamcli validate --pedantic: $appstream_report"
 
 # The largest icon is the title picture itself; the others are it averaged down.
 icons=$prefix/share/icons/hicolor
@@ -76,7 +81,7 @@ window_shown() {
 # once more.
 play_installed() {
   local what=$1 retried=${2:-}
-  (cd "$elsewhere" && exec "$prefix/bin/quillfrost") >"$work/out" 2>"$work/err" &
+  (cd "$elsewhere" && exec "$prefix/$launcher_dir/quillfrost") >"$work/out" 2>"$work/err" &
   game_pid=$!
   window=
   if ! wait_for 60 window_shown || ! running; then

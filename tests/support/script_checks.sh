@@ -1,5 +1,6 @@
-# Shared by the scripted tests (e2e, install, Debian package): pass and fail
-# lines with a failure count, a tool check, and a poll with a deadline.
+# Shared by the scripted tests (e2e, install, Debian package, release): pass
+# and fail lines with a failure count, a tool check, a poll with a deadline,
+# and a scratch folder cleared at exit.
 # Source it after setting `test_name` to the test's name.
 
 failures=0
@@ -35,4 +36,13 @@ wait_for() {
 lsan_tracer_crashed() {
   grep -q '^Tracer caught signal' "$@" && grep -q 'LeakSanitizer has encountered a fatal error' "$@" &&
     ! grep -qE 'ERROR: (LeakSanitizer|AddressSanitizer)|runtime error:' "$@"
+}
+
+# Makes the scratch folder $work, removed at exit once the background process
+# whose id the variable named VARIABLE holds (if any) has been stopped.
+# Usage: scratch_folder NAME VARIABLE
+scratch_folder() {
+  work=$(mktemp -d "/tmp/quillfrost-$1.XXXXXX")
+  scratch_process=$2
+  trap '[[ -n ${!scratch_process} ]] && kill "${!scratch_process}" 2>/dev/null; rm -rf "$work"' EXIT
 }
