@@ -13,34 +13,15 @@
 // the page's frame rate and the game's own milliseconds per frame.
 import { chromium } from 'playwright-core';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
 import zlib from 'node:zlib';
+import { serve } from './static_server.mjs';
 
 const [siteDir, missingDir, shotDir, mode, measureSeconds, measureDevice] = process.argv.slice(2);
 const width = 1280, height = 720;
 // A phone held sideways, as Chromium's device list has it (an iPhone 12's size).
 const phone = { viewport: { width: 844, height: 390 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
-
-// --- a static server: the page at /, the page without a media file at /missing/
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
-                '.webmanifest': 'application/manifest+json' };
-function serve() {
-  const server = http.createServer((request, response) => {
-    let name = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-    let root = siteDir;
-    if (name.startsWith('/missing/')) { root = missingDir; name = name.slice('/missing'.length); }
-    if (name.endsWith('/')) name += 'index.html';
-    const file = path.join(root, path.normalize(name));
-    fs.readFile(file, (error, data) => {
-      if (error || !file.startsWith(root)) { response.writeHead(404); response.end(); return; }
-      response.writeHead(200, { 'content-type': types[path.extname(file)] || 'application/octet-stream' });
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // --- PNG screenshots decoded to RGBA (8-bit, not interlaced, as Chromium writes them)
 function decodePng(buffer) {
@@ -614,7 +595,7 @@ async function measure(browser, base, seconds, device) {
 }
 
 fs.mkdirSync(shotDir, { recursive: true });
-const server = await serve();
+const server = await serve(siteDir, missingDir);
 const base = `http://127.0.0.1:${server.address().port}`;
 const browser = await chromium.launch({
   executablePath: chromiumPath,
