@@ -47,7 +47,9 @@ const browser = await chromium.launch({
 });
 try {
   const unpaced = await stepRate(browser, `${base}/?frame_rate=0`);
-  check('?frame_rate=0 steps on every animation frame, above 60 a second', unpaced.rate > 66,
+  // SwiftShader makes only some 70 to 80 frames a second here: a second of
+  // more than 64 steps is one that no limiter at 60 lets through.
+  check('?frame_rate=0 steps on every animation frame, above 60 a second', unpaced.most > 64,
         `${unpaced.rate.toFixed(1)} steps/s, per second ${unpaced.counts.join(' ')}`);
   const headroom = unpaced.rate > 75;
   for (const [what, query, rate] of [['by default', '', 60], ['?frame_rate=30', '?frame_rate=30', 30]]) {
