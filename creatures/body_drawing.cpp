@@ -1,10 +1,11 @@
+// The body drawn into the vertex batch: the joints' colours, then one
+// six-sided tube per joint from its parent, each sharing the ring before it.
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
 
-#include "creatures/creature.h"
 #include "creatures/creature_body.h"
 #include "render/vertex_batch.h"
 #include "world/world_tables.h"
@@ -70,13 +71,13 @@ float Dot3(Lanes a, Lanes b) {
 }
 }  // namespace
 
-void CreatureBody::FillJointColours() {
+void CreatureBody::FillJointColours(bool highlighted) {
     colour.w = opacity;
     for (Vec4& c : jointColours) c = Vec4(1.0f, 0.9f, 0.9f, opacity);
     jointColours[kHead] = Vec4(1.0f, 1.0f, 1.0f, opacity);
     for (int k : kLegJoints) jointColours[k] = Vec4(colour.x, colour.y, colour.z, opacity);
     // The batch clamps the 2s, so a highlighted body is plain yellow.
-    if (Owner()->highlight)
+    if (highlighted)
         for (Vec4& c : jointColours) c = Vec4(2.0f, 2.0f, 0.0f, opacity);
 }
 

@@ -16,7 +16,6 @@ struct Creature {
     Vec4 velocity;  // only y is used: the vertical speed
     float walkPhase = 0.0f;
     CreatureBody body;
-    Creature* self = nullptr;
     uint8_t highlight = 0;
     uint8_t onGround = 0;
     uint8_t alive = 1;
