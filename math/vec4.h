@@ -72,11 +72,6 @@ struct Vec4 {
     }
 };
 
-// Four floats worked on at once, for the innermost loops. Each lane rounds
-// once per operation, exactly as the scalar code above does.
-using Lanes = float __attribute__((vector_size(16)));
-static_assert(sizeof(Lanes) == sizeof(Vec4), "a Vec4 is four packed floats");
-
 // Binary forms: x, y, z combined, w taken from the left operand.
 inline Vec4 operator+(Vec4 a, Vec4 b) { return a += b; }
 inline Vec4 operator-(Vec4 a, Vec4 b) { return a -= b; }
