@@ -1,5 +1,6 @@
 // One figure of the arena: the player's (record 0) or an enemy. Locomotion,
-// steering, the life cycle of death, fade, respawn and fade-in, and heading.
+// steering, the life cycle of death, fade, respawn and fade-in, and heading;
+// and the separation pass that keeps living enemies apart.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // Four-float vector: a point (w = 1) or a direction. Operations use x, y, z
-// and keep the left operand's w, so the arithmetic matches the game's rules
-// to the last bit (no contraction, single precision throughout).
+// and keep the left operand's w (Cross gives w = 1), so the arithmetic
+// matches the game's rules to the last bit (no contraction, single precision
+// throughout). math/lanes.h has the same operations on four lanes at once.
 #pragma once
 
 #include <cmath>
