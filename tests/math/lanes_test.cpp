@@ -3,6 +3,7 @@
 // NaN, lengths at the floors) and random ones spread over many exponents.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -15,11 +16,7 @@
 
 namespace {
 
-uint32_t Bits(float f) {
-    uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
-}
+uint32_t Bits(float f) { return std::bit_cast<uint32_t>(f); }
 
 Vec4 FromLanes(Lanes l) {
     Vec4 v;
