@@ -1,5 +1,5 @@
-// The shell's one record (window, module, desktop size, the loop's message),
-// the window procedure and the main loop.
+// The shell's one record (window, module, desktop size, the loop's message)
+// and the other subsystems' steps as the shell calls them.
 #pragma once
 
 #include <windows.h>
@@ -27,8 +27,3 @@ struct GameSteps {
 
 extern GameSteps gameSteps;
 GameSteps DefaultGameSteps();
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// One pass of the main loop; false once it has ended (Escape or WM_QUIT).
-bool RunMainLoop();

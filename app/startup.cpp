@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/main_loop.h"
 #include "app/startup_failure.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// The whole entry: the start-up steps in order, the main loop, the exit.
+// The game's entry: the start-up steps in order, then passes of the main loop
+// (app/main_loop.h) until it ends, then the exit.
 #pragma once
 
 // 0 when the player quits (Escape or closing the window); 1 when a start-up

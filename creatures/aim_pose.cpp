@@ -1,7 +1,9 @@
+// The body's aim pose: the arm on the aim's side (both arms when the aim is
+// nearly straight ahead) pulled toward the aim ray as a rag-doll limb, the
+// other points held to the skeleton, and the gun points the shots leave from.
 #include <cmath>
 #include <cstdint>
 
-#include "creatures/creature.h"
 #include "creatures/creature_body.h"
 
 namespace {
@@ -51,7 +53,7 @@ void CreatureBody::SetAim(uint8_t flag, const Vec4& direction) {
     aimDir = direction;
 }
 
-void CreatureBody::AimPose() {
+void CreatureBody::AimPose(const Vec4& travelDir) {
     aimDir.Normalize();
     gunPointB = kNoGunPoint;
     // Column 2 of the root points backward, away from where the figure faces.
@@ -65,7 +67,7 @@ void CreatureBody::AimPose() {
         freePoints = q.y > 0.0f ? kPlusXArm.freePoints : kMinusXArm.freePoints;
 
     // Free points get a small push along the direction of travel.
-    const Vec4 travel = Owner()->moveDir * (2.0f * kBodyScale);
+    const Vec4 travel = travelDir * (2.0f * kBodyScale);
     for (int k = 0; k < kJointCount; ++k) {
         if (freePoints & (1u << k))
             points[k].previous = points[k].position - travel;

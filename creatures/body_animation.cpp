@@ -1,3 +1,6 @@
+// The body's step each frame: the walk cycle, the skeleton's forward
+// kinematics, the Verlet points pinned to it or solved as a rag doll, the
+// joints read back from the points, then the drawing.
 #include "app/input.h"
 #include "creatures/creature_body.h"
 #include "math/float_trig.h"
@@ -42,8 +45,8 @@ void CreatureBody::AnimateWalk(float p, float m) {
     bobOffset += forward * (0.061f * m * SinF(twelveP));
 }
 
-void CreatureBody::Update(Vec4 position) {
-    FillJointColours();
+void CreatureBody::Update(Vec4 position, const Vec4& travel, bool highlighted) {
+    FillJointColours(highlighted);
     for (MassPoint& p : points) p.StoreVelocity();
     for (MassPoint& p : points) p.Integrate();
 
@@ -56,7 +59,7 @@ void CreatureBody::Update(Vec4 position) {
     BuildRootTransform(position);
     if (!ragDollButton || limbButton) ForwardKinematics();
     if (!ragDollButton && animated == 1 && aiming == 0) PinPoints();
-    if (aiming == 1) AimPose();
+    if (aiming == 1) AimPose(travel);
     if (limbButton) PlaceLimbsOnFeet();
     if (physics) JointsFromPoints();
     DrawBody();

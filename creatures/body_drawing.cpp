@@ -1,11 +1,10 @@
+// The body drawn into the vertex batch: the joints' colours, then one
+// six-sided tube per joint from its parent, each sharing the ring before it.
 #include <array>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <type_traits>
 
-#include "creatures/creature.h"
 #include "creatures/creature_body.h"
+#include "math/lanes.h"
 #include "render/vertex_batch.h"
 #include "world/world_tables.h"
 
@@ -34,49 +33,22 @@ Vec4 tubeNormals[kRingSteps];
 Vec4 tubeStarts[kRingSteps];  // the far ends of a tube with no ring before it
 
 // The tube's geometry is worked on in Lanes, bit for bit as the Vec4 code
-// would compute it; w, which Vec4 takes from the left operand, is put back
-// by mask.
-using Mask = int32_t __attribute__((vector_size(16)));
-
-// For a Vec4 stored whole long before: one wide load.
-Lanes Load(const Vec4& v) {
-    Lanes l;
-    std::memcpy(&l, &v, sizeof l);
-    return l;
-}
-// For a Vec4 just written a float at a time, which one wide load would have
-// to wait for.
-Lanes Gather(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
-// Mat4::GetColumn: w is 0.
-Lanes Column(const Mat4& m, int c) { return Lanes{m.m[0][c], m.m[1][c], m.m[2][c], 0.0f}; }
-
-static_assert(std::is_trivially_copyable_v<Vec4>);
-void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
-
-constexpr Mask kXyz = {-1, -1, -1, 0};
-
-// Lane by lane: a where the mask is set, else b (bits copied unchanged).
-Lanes Select(Mask mask, Lanes a, Lanes b) {
-    return reinterpret_cast<Lanes>((reinterpret_cast<Mask>(a) & mask) | (reinterpret_cast<Mask>(b) & ~mask));
-}
-
-// v's x, y and z with the w of `left`, the left operand it came from.
-Lanes KeepW(Lanes v, Lanes left) { return Select(kXyz, v, left); }
-
-// In Vec4::Dot's order: (x + y) + z.
-float Dot3(Lanes a, Lanes b) {
-    const Lanes p = a * b;
-    return p[0] + p[1] + p[2];
-}
+// would compute it (math/lanes.h).
+using lanes::Dot3;
+using lanes::Gather;
+using lanes::KeepW;
+using lanes::Load;
+using lanes::Select;
+using lanes::Store;
 }  // namespace
 
-void CreatureBody::FillJointColours() {
+void CreatureBody::FillJointColours(bool highlighted) {
     colour.w = opacity;
     for (Vec4& c : jointColours) c = Vec4(1.0f, 0.9f, 0.9f, opacity);
     jointColours[kHead] = Vec4(1.0f, 1.0f, 1.0f, opacity);
     for (int k : kLegJoints) jointColours[k] = Vec4(colour.x, colour.y, colour.z, opacity);
     // The batch clamps the 2s, so a highlighted body is plain yellow.
-    if (Owner()->highlight)
+    if (highlighted)
         for (Vec4& c : jointColours) c = Vec4(2.0f, 2.0f, 0.0f, opacity);
 }
 
@@ -108,8 +80,8 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis) {
     vertexBatch.EndStrip();
     const D3DCOLOR packed = PackColour(colour);
-    const Lanes xLanes = Column(frame, 0), zLanes = Column(frame, 2), endLanes = Gather(end);
-    const Lanes startLanes = KeepW(endLanes + Column(frame, 1) * length, endLanes);
+    const Lanes xLanes = frame.GetColumnLanes(0), zLanes = frame.GetColumnLanes(2), endLanes = Gather(end);
+    const Lanes startLanes = KeepW(endLanes + frame.GetColumnLanes(1) * length, endLanes);
     Vec4 bend;
     if (bendAxis) {
         bend = *bendAxis;
@@ -128,12 +100,11 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
         normals[i] = z + x;
         squares[i] = Dot3(normals[i], normals[i]);
     }
-    // Vec4::NormalizeReturningLength: no length below the floor on the
-    // square, and no division by a length of 1e-13 or less.
+    // Vec4::NormalizeReturningLength's length and factor.
     for (int i = 0; i < kRingSteps; ++i) {
-        const float length = std::sqrt(squares[i]);
-        radii[i] = squares[i] < 1e-9f ? 0.0f : length;
-        scales[i] = radii[i] > 1e-13f ? 1.0f / radii[i] : 1.0f;
+        const lanes::LengthAndScale n = lanes::NormalizingScale(squares[i]);
+        radii[i] = n.length;
+        scales[i] = n.scale;
     }
     for (int i = 0; i < kRingSteps; ++i) {
         const Lanes normal = normals[i] * scales[i];  // a scale of 1 leaves every bit
@@ -147,7 +118,7 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
             // and the mispredictions cost more than the push.
             const float d = Dot3(bendLanes, normal);
             const Lanes pushed = shared + bendLanes * (d * radii[i] * 2.0f);
-            shared = Select((Lanes{d, d, d, d} > 0.0f) & kXyz, pushed, shared);
+            shared = Select((Lanes{d, d, d, d} > 0.0f) & lanes::kXyz, pushed, shared);
         }
         Store(previousRing[i], shared);
     }

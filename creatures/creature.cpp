@@ -26,14 +26,12 @@ Creature::Creature()
     steerGain = 1.0f;
     speedFactor = 1.0f;
     alive = 1;
-    self = this;
     health = 0.9f;
 }
 
 void Creature::ResetForNewGame() {
     body.Build();
     alive = 1;
-    self = this;
     health = 0.9f;
     deadTimer = 0.0f;
     steerGain = 1.0f;
@@ -111,5 +109,5 @@ void Creature::UpdateBody() {
     heading = h + (target - h) * 0.2f;
     body.headingTransform = Mat4::Identity();
     body.headingTransform.SetRotationY(heading);
-    body.Update(position);
+    body.Update(position, moveDir, highlight != 0);
 }

@@ -1,5 +1,6 @@
 // One figure of the arena: the player's (record 0) or an enemy. Locomotion,
-// steering, the life cycle of death, fade, respawn and fade-in, and heading.
+// steering, the life cycle of death, fade, respawn and fade-in, and heading;
+// and the separation pass that keeps living enemies apart.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,6 @@ struct Creature {
     Vec4 velocity;  // only y is used: the vertical speed
     float walkPhase = 0.0f;
     CreatureBody body;
-    Creature* self = nullptr;
     uint8_t highlight = 0;
     uint8_t onGround = 0;
     uint8_t alive = 1;

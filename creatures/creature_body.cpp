@@ -1,9 +1,5 @@
 #include "creatures/creature_body.h"
 
-#include <cstddef>
-#include <type_traits>
-
-#include "creatures/creature.h"
 #include "math/float_trig.h"
 #include "world/game_random.h"
 
@@ -156,10 +152,4 @@ void CreatureBody::AddConstraints() {
     const float guideLength = kBodyScale * 2.5f * 1.475f;
     for (const Pair& l : kKneeGuideLinks) points[l.from].AddLink(&points[l.to], guideLength);
     for (const Spacer& s : kSpacers) points[s.from].AddSpacer(&points[s.to], kBodyScale * 2.5f * s.factor);
-}
-
-Creature* CreatureBody::Owner() {
-    static_assert(std::is_standard_layout_v<Creature>, "the body finds its creature by member offset");
-    auto* creature = reinterpret_cast<Creature*>(reinterpret_cast<char*>(this) - offsetof(Creature, body));
-    return creature->self;
 }

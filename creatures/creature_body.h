@@ -9,8 +9,6 @@
 #include "math/mat4.h"
 #include "math/vec4.h"
 
-struct Creature;
-
 // Body units are scaled into world units by this factor.
 extern const float kBodyScale;
 
@@ -69,20 +67,18 @@ struct CreatureBody {
 
     void Build();
     void AnimateWalk(float phase, float amplitude);
-    void Update(Vec4 position);
+    // travel: the figure's direction of travel, which the aim pose pushes the
+    // free arm along; highlighted: drawn plain yellow.
+    void Update(Vec4 position, const Vec4& travel, bool highlighted);
     void SetAim(uint8_t flag, const Vec4& direction);
 
     void ForwardKinematics();
     void PinPoints();
-    void AimPose();
+    void AimPose(const Vec4& travelDir);
     void JointsFromPoints();
 
-    void FillJointColours();
+    void FillJointColours(bool highlighted);
     void DrawBody();
-
-    // The creature this body belongs to, through the creature's `self` link.
-    // Only valid for a body that is the `body` member of a Creature.
-    Creature* Owner();
 
 private:
     void AddConstraints();

@@ -1,3 +1,5 @@
+// The separation table: living enemies closer than a reach push each other
+// apart, the push added to their steering.
 #include "creatures/creature.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "math/float_trig.h"
+#include "math/lanes.h"
 #include "math/vec4.h"
 
 struct Mat4 {
@@ -69,6 +70,8 @@ struct Mat4 {
     }
 
     Vec4 GetColumn(int c) const { return Vec4(m[0][c], m[1][c], m[2][c], 0.0f); }
+    // GetColumn in lanes.
+    Lanes GetColumnLanes(int c) const { return Lanes{m[0][c], m[1][c], m[2][c], 0.0f}; }
     void SetColumn(int c, Vec4 v) {
         m[0][c] = v.x;
         m[1][c] = v.y;

@@ -1,6 +1,7 @@
 // Four-float vector: a point (w = 1) or a direction. Operations use x, y, z
-// and keep the left operand's w, so the arithmetic matches the game's rules
-// to the last bit (no contraction, single precision throughout).
+// and keep the left operand's w (Cross gives w = 1), so the arithmetic
+// matches the game's rules to the last bit (no contraction, single precision
+// throughout). math/lanes.h has the same operations on four lanes at once.
 #pragma once
 
 #include <cmath>
@@ -71,11 +72,6 @@ struct Vec4 {
         return *this;
     }
 };
-
-// Four floats worked on at once, for the innermost loops. Each lane rounds
-// once per operation, exactly as the scalar code above does.
-using Lanes = float __attribute__((vector_size(16)));
-static_assert(sizeof(Lanes) == sizeof(Vec4), "a Vec4 is four packed floats");
 
 // Binary forms: x, y, z combined, w taken from the left operand.
 inline Vec4 operator+(Vec4 a, Vec4 b) { return a += b; }

@@ -27,10 +27,8 @@ build_and_test "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== sanitizer build (address, undefined)"
 build_and_test "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQF_SANITIZE=ON
 
-if [[ -f "$root/fuzz/CMakeLists.txt" ]]; then
-  echo "== fuzzing"
-  bash "$root/fuzz/run.sh" "$root/build-fuzz"
-fi
+echo "== fuzzing"
+bash "$root/fuzz/run.sh" "$root/build-fuzz"
 
 bash "$root/scripts/test_web.sh"
 bash "$root/scripts/test_windows.sh"

@@ -24,7 +24,8 @@ compare() {
   if cmp -s "$root/build-wasm/replay-native-$name.txt" "$root/build-wasm/replay-web-$name.txt"; then
     echo "ok   $name: $(wc -l < "$root/build-wasm/replay-web-$name.txt") lines byte-identical"
   else
-    echo "FAIL $name: the outputs differ (first differences below)"
+    echo "FAIL $name: $(python3 "$root/tests/support/replay_difference.py" "$root/build-wasm/replay-native-$name.txt" \
+      "$root/build-wasm/replay-web-$name.txt" native WebAssembly) (the first differences below)"
     diff "$root/build-wasm/replay-native-$name.txt" "$root/build-wasm/replay-web-$name.txt" | head -8
     failed=1
   fi

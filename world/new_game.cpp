@@ -18,8 +18,8 @@ const float kReturnToTitleTime = 19.0f;
 // Seven draws per creature, in this order: colour (three), z, x, gain, lead.
 void PlaceCreature(Creature& c) {
     c.ResetForNewGame();
-    const int r1 = game::rand();
-    const int r2 = game::rand();
+    const int r1 = game::Rand();
+    const int r2 = game::Rand();
     c.position = Vec4(static_cast<float>(r2) * kPlaceScale - 25.0f, 0.0f,
                       static_cast<float>(r1) * kPlaceScale - 25.0f, 1.0f);
     if (c.position.LengthSquared() < kMinStartDistanceSquared) {

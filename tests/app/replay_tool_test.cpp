@@ -3,11 +3,16 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "support/golden_checkpoints.h"
 
 namespace {
 
@@ -63,10 +68,17 @@ TEST(ReplayTool, TwoScriptedGamesReplayToTheirGoldenHashesAndShots) {
     EXPECT_EQ(StateLine(run.out, 320, "0"), "0 0 0 0 1 0.899999976 1");
     EXPECT_EQ(StateLine(run.out, 400, "kills"), "kills 2 shots 33");
     EXPECT_EQ(StateLine(run.out, 440, "0"), "0 9.98172379 0 -9.98172379 0 0.899999976 0.909999967");
-    const char* golden[] = {"hash 100 a55d437e1816c221", "hash 200 750169acb7d22810", "hash 260 2a59be60dab2df99",
-                            "hash 320 8dc2b76c0ed488bf", "hash 380 8ea94c28ae62abb2", "hash 423 bfa01d718ad5cb9d",
-                            "hash 440 ee1e14ae27356a43"};
-    for (const char* line : golden) EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    const int hashFrames[] = {100, 200, 260, 320, 380, 423, 440};
+    const std::vector<uint64_t> golden = {0xa55d437e1816c221u, 0x750169acb7d22810u, 0x2a59be60dab2df99u,
+                                          0x8dc2b76c0ed488bfu, 0x8ea94c28ae62abb2u, 0xbfa01d718ad5cb9du,
+                                          0xee1e14ae27356a43u};
+    std::vector<uint64_t> hashes;
+    for (const int frame : hashFrames) {
+        const size_t at = run.out.find("hash " + std::to_string(frame) + " ");
+        if (at == std::string::npos) break;
+        hashes.push_back(std::strtoull(run.out.c_str() + at + 6 + std::to_string(frame).size(), nullptr, 16));
+    }
+    EXPECT_TRUE(MatchesGoldenSequence(hashes, golden, [&](size_t i) { return "frame " + std::to_string(hashFrames[i]); }));
     // The first shot, aimed with the mouse, and the last, with the stick.
     EXPECT_EQ(StateLine(run.out, 100, "S 0"), "S 0 17.543211 2.474576 44.2516022");
     EXPECT_EQ(StateLine(run.out, 400, "S 38"), "S 38 7.89206409 1.0181427 -3.81300235");

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/input.h"
+#include "app/main_loop.h"
 #include "app/startup_failure.h"
 #include "platform/desktop/sdl_window.h"
 

@@ -67,7 +67,8 @@ replay_same() {
   elif cmp -s "$scratch/linux.txt" "$scratch/windows.txt"; then
     pass "replay $what: $lines lines, the same bytes as on Linux"
   else
-    fail "replay $what: differs from Linux at $(cmp "$scratch/linux.txt" "$scratch/windows.txt" | head -c 200)"
+    fail "replay $what: $(python3 "$here/../support/replay_difference.py" "$scratch/linux.txt" "$scratch/windows.txt" \
+      Linux Windows)"
     diff "$scratch/linux.txt" "$scratch/windows.txt" | head -n 6
   fi
 }

@@ -1,0 +1,65 @@
+// Four floats worked on at once, for the innermost loops, and the Vec4
+// operations restated on them bit for bit: each lane rounds once per
+// operation as the scalar code does, sums keep Vec4's order, and w, which
+// Vec4 takes from the left operand, is put back by mask.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "math/vec4.h"
+
+using Lanes = float __attribute__((vector_size(16)));
+using LaneMask = int32_t __attribute__((vector_size(16)));
+static_assert(sizeof(Lanes) == sizeof(Vec4), "a Vec4 is four packed floats");
+static_assert(std::is_trivially_copyable_v<Vec4>);
+
+namespace lanes {
+
+inline constexpr LaneMask kXyz = {-1, -1, -1, 0};
+
+// For a Vec4 stored whole long before: one wide load.
+inline Lanes Load(const Vec4& v) {
+    Lanes l;
+    std::memcpy(&l, &v, sizeof l);
+    return l;
+}
+
+// For a Vec4 just written a float at a time, which one wide load would have
+// to wait for.
+inline Lanes Gather(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
+
+inline void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
+
+// Lane by lane: a where the mask is set, else b (bits copied unchanged).
+inline Lanes Select(LaneMask mask, Lanes a, Lanes b) {
+    return reinterpret_cast<Lanes>((reinterpret_cast<LaneMask>(a) & mask) | (reinterpret_cast<LaneMask>(b) & ~mask));
+}
+
+// v's x, y and z with the w of `left`, the left operand it came from: what
+// Vec4's +, - and * give.
+inline Lanes KeepW(Lanes v, Lanes left) { return Select(kXyz, v, left); }
+
+// Vec4::Dot: (x + y) + z of the products.
+inline float Dot3(Lanes a, Lanes b) {
+    const Lanes p = a * b;
+    return p[0] + p[1] + p[2];
+}
+
+// Vec4::NormalizeReturningLength split for loops that take the square roots
+// of several vectors together: from the squared length (Dot3(v, v)), the
+// length it returns (0 below the floor) and the factor that normalises, 1
+// where it leaves the vector alone (multiplying by 1 keeps every bit).
+struct LengthAndScale {
+    float length;
+    float scale;
+};
+inline LengthAndScale NormalizingScale(float square) {
+    const float root = std::sqrt(square);
+    const float length = square < 1e-9f ? 0.0f : root;
+    return {length, length > 1e-13f ? 1.0f / length : 1.0f};
+}
+
+}  // namespace lanes
