@@ -70,6 +70,14 @@ struct CreatureBody {
     void Build();
     void AnimateWalk(float phase, float amplitude);
     void Update(Vec4 position);
+    // Update in two halves around the link solving, so that a frame can
+    // solve several rag dolls together in between (SolveLinksTogether).
+    void BeginUpdate();
+    void FinishUpdate(Vec4 position);
+    // The link solving of up to MassPoint::kMaxTogether bodies at once, each
+    // body's passes and points in their own order, so each gets the same
+    // bits as its own SolveLinks.
+    static void SolveLinksTogether(CreatureBody* const* bodies, int count);
     void SetAim(uint8_t flag, const Vec4& direction);
 
     void ForwardKinematics();

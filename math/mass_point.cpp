@@ -95,6 +95,41 @@ void MassPoint::SatisfyLinks() {
     position = here;
 }
 
+namespace {
+template <int N>
+void SatisfyLinksOfN(MassPoint* const* p) {
+    Vec4 here[N];
+    for (int b = 0; b < N; ++b) here[b] = p[b]->position;
+    const int links = p[0]->linkCount;
+    const int spacers = p[0]->spacerCount;
+    for (int i = 0; i < links; ++i)
+        for (int b = 0; b < N; ++b) Correct(here[b], p[b]->links[i].other->position, p[b]->links[i].restLength, false);
+    for (int i = 0; i < spacers; ++i)
+        for (int b = 0; b < N; ++b) {
+            const MassSpacer& s = p[b]->spacers[i];
+            Correct(here[b], s.other->position, s.restLength, true, s.satisfiedFrom);
+        }
+    for (int b = 0; b < N; ++b) p[b]->position = here[b];
+}
+}  // namespace
+
+void MassPoint::SatisfyLinksTogether(MassPoint* const* group, int count) {
+    bool alike = count <= kMaxTogether;
+    for (int b = 1; alike && b < count; ++b)
+        alike = group[b]->linkCount == group[0]->linkCount && group[b]->spacerCount == group[0]->spacerCount;
+    if (!alike) {
+        for (int b = 0; b < count; ++b) group[b]->SatisfyLinks();
+        return;
+    }
+    switch (count) {
+        case 4: return SatisfyLinksOfN<4>(group);
+        case 3: return SatisfyLinksOfN<3>(group);
+        case 2: return SatisfyLinksOfN<2>(group);
+        case 1: return group[0]->SatisfyLinks();
+        default: return;
+    }
+}
+
 void MassPoint::AddLink(MassPoint* other, float restLength) {
     if (linkCount < kMaxLinks) links[linkCount++] = MassLink{other, restLength};
 }

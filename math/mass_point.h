@@ -47,6 +47,13 @@ struct MassPoint {
     void StoreVelocity();
     void Integrate();
     void SatisfyLinks();
+    // SatisfyLinks for up to kMaxTogether points of different rag dolls,
+    // whose links and spacers reach only their own body: each point gets the
+    // same bits as alone, and the processor overlaps their long chains of
+    // square roots and divisions. Points whose lists differ in length are
+    // done one after another.
+    static constexpr int kMaxTogether = 4;
+    static void SatisfyLinksTogether(MassPoint* const* group, int count);
 
     // Construction helpers for the body builder; a full list keeps its entries.
     void AddLink(MassPoint* other, float restLength);
