@@ -46,16 +46,25 @@ void CreatureBody::AnimateWalk(float p, float m) {
 }
 
 void CreatureBody::Update(Vec4 position, const Vec4& travel, bool highlighted) {
-    FillJointColours(highlighted);
+    BeginUpdate();
+    if (physicsActive) SolveLinks();
+    FinishUpdate(position, travel, highlighted);
+}
+
+void CreatureBody::BeginUpdate() {
     for (MassPoint& p : points) p.StoreVelocity();
     for (MassPoint& p : points) p.Integrate();
+    const bool ragDollButton = inputState.controller.rgbButtons[2] != 0;
+    physicsActive = ragDollButton || animated == 0 || aiming == 1 ? 1 : 0;
+}
 
+void CreatureBody::FinishUpdate(Vec4 position, const Vec4& travel, bool highlighted) {
     const bool ragDollButton = inputState.controller.rgbButtons[2] != 0;
     const bool limbButton = inputState.controller.rgbButtons[1] != 0;
-    const bool physics = ragDollButton || animated == 0 || aiming == 1;
-    physicsActive = physics ? 1 : 0;
-    if (physics) SolveLinks();
-
+    const bool physics = physicsActive != 0;
+    // Here, not with the points: the joint colours are one table that every
+    // body fills and draws from, and other bodies may begin between the halves.
+    FillJointColours(highlighted);
     BuildRootTransform(position);
     if (!ragDollButton || limbButton) ForwardKinematics();
     if (!ragDollButton && animated == 1 && aiming == 0) PinPoints();
@@ -68,6 +77,16 @@ void CreatureBody::Update(Vec4 position, const Vec4& travel, bool highlighted) {
 void CreatureBody::SolveLinks() {
     for (int pass = 0; pass < kSolverPasses; ++pass)
         for (MassPoint& p : points) p.SatisfyLinks();
+}
+
+void CreatureBody::SolveLinksTogether(CreatureBody* const* bodies, int count) {
+    MassPoint* group[MassPoint::kMaxTogether];
+    if (count > MassPoint::kMaxTogether) count = MassPoint::kMaxTogether;
+    for (int pass = 0; pass < kSolverPasses; ++pass)
+        for (int k = 0; k < kPointCount; ++k) {
+            for (int b = 0; b < count; ++b) group[b] = &bodies[b]->points[k];
+            MassPoint::SatisfyLinksTogether(group, count);
+        }
 }
 
 // Scale to world units, then turn by the heading, then move to the position.

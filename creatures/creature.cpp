@@ -101,6 +101,35 @@ void Creature::Steer(const Vec4& target, const Vec4& targetMoveDir, const Vec4& 
 }
 
 void Creature::UpdateBody() {
+    TurnToFacing();
+    body.Update(position, moveDir, highlight != 0);
+}
+
+void Creature::BeginBodyUpdate() {
+    TurnToFacing();
+    body.BeginUpdate();
+}
+
+void Creature::FinishBodyUpdate() { body.FinishUpdate(position, moveDir, highlight != 0); }
+
+void SteerAndUpdateEnemies(Creature* records, int count, const Vec4* separation) {
+    const Creature& player = records[0];
+    CreatureBody* group[MassPoint::kMaxTogether];
+    int grouped = 0;
+    int finished = 1;  // the records below this have been drawn
+    for (int i = 1; i < count; ++i) {
+        records[i].Steer(player.position, player.moveDir, separation[i]);
+        records[i].BeginBodyUpdate();
+        if (records[i].body.physicsActive) group[grouped++] = &records[i].body;
+        if (grouped == MassPoint::kMaxTogether || i == count - 1) {
+            CreatureBody::SolveLinksTogether(group, grouped);
+            grouped = 0;
+            for (; finished <= i; ++finished) records[finished].FinishBodyUpdate();
+        }
+    }
+}
+
+void Creature::TurnToFacing() {
     const float target = Atan2F(-facing.x, -facing.z);
     // Turn through the smaller angle.
     float h = heading;
@@ -109,5 +138,4 @@ void Creature::UpdateBody() {
     heading = h + (target - h) * 0.2f;
     body.headingTransform = Mat4::Identity();
     body.headingTransform.SetRotationY(heading);
-    body.Update(position, moveDir, highlight != 0);
 }

@@ -35,9 +35,19 @@ struct Creature {
     void Move(Vec4 request);
     void Steer(const Vec4& target, const Vec4& targetMoveDir, const Vec4& separation);
     void UpdateBody();
+    // UpdateBody in two halves around the body's link solving.
+    void BeginBodyUpdate();
+    void FinishBodyUpdate();
 
 private:
     void StepLifeCycle();
+    void TurnToFacing();
 };
+
+// Steers each enemy (records 1 to count - 1) toward the player (record 0) and
+// updates its body, in record order. An enemy's body reaches nothing of
+// another's, so the rag dolls' link solving runs for several at once between
+// the two halves of their updates, with the same bits as one at a time.
+void SteerAndUpdateEnemies(Creature* records, int count, const Vec4* separation);
 
 void ComputeSeparation(Vec4* table, Creature* records, int count);

@@ -70,6 +70,14 @@ struct CreatureBody {
     // travel: the figure's direction of travel, which the aim pose pushes the
     // free arm along; highlighted: drawn plain yellow.
     void Update(Vec4 position, const Vec4& travel, bool highlighted);
+    // Update in two halves around the link solving, so that a frame can
+    // solve several rag dolls together in between (SolveLinksTogether).
+    void BeginUpdate();
+    void FinishUpdate(Vec4 position, const Vec4& travel, bool highlighted);
+    // The link solving of up to MassPoint::kMaxTogether bodies at once, each
+    // body's passes and points in their own order, so each gets the same
+    // bits as its own SolveLinks.
+    static void SolveLinksTogether(CreatureBody* const* bodies, int count);
     void SetAim(uint8_t flag, const Vec4& direction);
 
     void ForwardKinematics();

@@ -1,5 +1,6 @@
 #include "math/mass_point.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -8,24 +9,40 @@ constexpr float kFloor = -1.21f;
 constexpr float kClampFriction = 0.95f;
 
 // Moves both positions so that their distance is corrected by half of
-// (len - target) each; leaves them when the spacer is satisfied. This is
+// (len - target) each; leaves them when the spacer is satisfied, which its
+// squared distance tells (satisfiedFrom). This is
 // Vec4::NormalizeReturningLength taken apart, so that a satisfied spacer,
-// the common case, stops before the division.
-[[gnu::always_inline]] inline void Correct(Vec4& p, Vec4& q, float target, bool spacer) {
+// the common case, stops before the square root.
+[[gnu::always_inline]] inline void Correct(Vec4& p, Vec4& q, float target, bool spacer, float satisfiedFrom = 0.0f) {
     Vec4 d = p - q;
     float square = d.LengthSquared();
     if (square < 0.00001f) {  // coincident: separate vertically
         d.y = 1.0f;
         square = d.LengthSquared();
     }
-    const float len = square < 1e-9f ? 0.0f : std::sqrt(square);
-    if (spacer && !(len < target)) return;
+    if (spacer && !(square < satisfiedFrom)) return;
+    const float len = SolverLength(square);
     if (len > 1e-13f) d *= 1.0f / len;
     d *= (len - target) * 0.5f;
     p -= d;
     q += d;
 }
 }  // namespace
+
+float SolverLength(float square) { return square < 1e-9f ? 0.0f : std::sqrt(square); }
+
+float LeastSquareNotShorter(float length) {
+    // Lengths only grow with the square, so the squares whose length is below
+    // `length` are all those below one bound. A length of 0, below 0 or NaN
+    // has no square below it.
+    if (!(length > 0.0f)) return 0.0f;
+    // Within a step or two of the bound, or infinite; below 1e-9 every square
+    // has the length 0, so the search starts no lower.
+    float s = std::max(length * length, 1e-9f);
+    while (s > 0.0f && !(SolverLength(std::nextafter(s, 0.0f)) < length)) s = std::nextafter(s, 0.0f);
+    while (SolverLength(s) < length) s = std::nextafter(s, INFINITY);
+    return s;
+}
 
 void MassPoint::StoreVelocity() {
     velocity = position;
@@ -73,8 +90,44 @@ void MassPoint::SatisfyLinks() {
     // stays in registers between them. No point links to itself.
     Vec4 here = position;
     for (int i = 0; i < linkCount; ++i) Correct(here, links[i].other->position, links[i].restLength, false);
-    for (int i = 0; i < spacerCount; ++i) Correct(here, spacers[i].other->position, spacers[i].restLength, true);
+    for (int i = 0; i < spacerCount; ++i)
+        Correct(here, spacers[i].other->position, spacers[i].restLength, true, spacers[i].satisfiedFrom);
     position = here;
+}
+
+namespace {
+template <int N>
+void SatisfyLinksOfN(MassPoint* const* p) {
+    Vec4 here[N];
+    for (int b = 0; b < N; ++b) here[b] = p[b]->position;
+    const int links = p[0]->linkCount;
+    const int spacers = p[0]->spacerCount;
+    for (int i = 0; i < links; ++i)
+        for (int b = 0; b < N; ++b) Correct(here[b], p[b]->links[i].other->position, p[b]->links[i].restLength, false);
+    for (int i = 0; i < spacers; ++i)
+        for (int b = 0; b < N; ++b) {
+            const MassSpacer& s = p[b]->spacers[i];
+            Correct(here[b], s.other->position, s.restLength, true, s.satisfiedFrom);
+        }
+    for (int b = 0; b < N; ++b) p[b]->position = here[b];
+}
+}  // namespace
+
+void MassPoint::SatisfyLinksTogether(MassPoint* const* group, int count) {
+    bool alike = count <= kMaxTogether;
+    for (int b = 1; alike && b < count; ++b)
+        alike = group[b]->linkCount == group[0]->linkCount && group[b]->spacerCount == group[0]->spacerCount;
+    if (!alike) {
+        for (int b = 0; b < count; ++b) group[b]->SatisfyLinks();
+        return;
+    }
+    switch (count) {
+        case 4: return SatisfyLinksOfN<4>(group);
+        case 3: return SatisfyLinksOfN<3>(group);
+        case 2: return SatisfyLinksOfN<2>(group);
+        case 1: return group[0]->SatisfyLinks();
+        default: return;
+    }
 }
 
 void MassPoint::AddLink(MassPoint* other, float restLength) {
@@ -82,5 +135,5 @@ void MassPoint::AddLink(MassPoint* other, float restLength) {
 }
 
 void MassPoint::AddSpacer(MassPoint* other, float minDistance) {
-    if (spacerCount < kMaxSpacers) spacers[spacerCount++] = MassLink{other, minDistance};
+    if (spacerCount < kMaxSpacers) spacers[spacerCount++] = MassSpacer{other, minDistance, LeastSquareNotShorter(minDistance)};
 }

@@ -11,11 +11,26 @@ inline constexpr float kArenaLimit = 24.0f;
 
 struct MassPoint;
 
-// A distance link (pulled to restLength) or a spacer (pushed out to restLength).
+// A distance link, pulled to restLength.
 struct MassLink {
     MassPoint* other = nullptr;
     float restLength = 0.0f;
 };
+
+// A spacer, pushed out to restLength when nearer. satisfiedFrom is the least
+// squared distance whose length is not below restLength, so that a satisfied
+// spacer, the common case, is known without its square root.
+struct MassSpacer {
+    MassPoint* other = nullptr;
+    float restLength = 0.0f;
+    float satisfiedFrom = 0.0f;
+};
+
+// The length the solver gives a squared distance: exactly 0 below 1e-9.
+float SolverLength(float square);
+// The least square s with !(SolverLength(s) < length), found by stepping
+// through the floats, so it holds for every square, not just most.
+float LeastSquareNotShorter(float length);
 
 struct MassPoint {
     static constexpr int kMaxLinks = 10;
@@ -27,11 +42,18 @@ struct MassPoint {
     int linkCount = 0;
     int spacerCount = 0;
     MassLink links[kMaxLinks];
-    MassLink spacers[kMaxSpacers];
+    MassSpacer spacers[kMaxSpacers];
 
     void StoreVelocity();
     void Integrate();
     void SatisfyLinks();
+    // SatisfyLinks for up to kMaxTogether points of different rag dolls,
+    // whose links and spacers reach only their own body: each point gets the
+    // same bits as alone, and the processor overlaps their long chains of
+    // square roots and divisions. Points whose lists differ in length are
+    // done one after another.
+    static constexpr int kMaxTogether = 4;
+    static void SatisfyLinksTogether(MassPoint* const* group, int count);
 
     // Construction helpers for the body builder; a full list keeps its entries.
     void AddLink(MassPoint* other, float restLength);

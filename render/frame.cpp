@@ -67,10 +67,7 @@ void RunCreatures() {
     Creature& player = creatures[0];
     player.Move(BuildMoveRequest());
     player.UpdateBody();
-    for (int i = 1; i < kCreatureCount; ++i) {
-        creatures[i].Steer(player.position, player.moveDir, separation[i]);
-        creatures[i].UpdateBody();
-    }
+    SteerAndUpdateEnemies(creatures, kCreatureCount, separation);
     ComputeSeparation(separation, creatures, kCreatureCount);
     DrawStrip(StripTexture::ParticleCheap, StripTechnique::WorldLighting);
     DrawStrip(StripTexture::ParticleCheap, StripTechnique::RenderToShadowPlane);

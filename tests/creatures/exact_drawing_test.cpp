@@ -96,6 +96,8 @@ TEST_F(ExactDrawing, WalkingFiguresAndRagDollsDrawTheirGoldenVertices) {
     vertexBatch.buffer = vertices.get();
     // The figures as the program starts them, whatever earlier tests left.
     game::SetRandState(1);
+    vertexBatch.doubleNext = 0;  // the batch carries these across frames and tests
+    vertexBatch.lastPosition = Vec4(0, 0, 0, 1);
     for (Creature& c : creatures) std::construct_at(&c);
     for (Vec4& s : separation) s = Vec4(0, 0, 0, 1);
     PlaceFigures();

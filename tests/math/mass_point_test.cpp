@@ -2,6 +2,11 @@
 // rag dolls of the replay and vertex goldens; these are the cases those never meet.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+
 #include "math/mass_point.h"
 
 namespace {
@@ -28,4 +33,50 @@ TEST(MassPoint, CoincidentPointsAreSeparatedVertically) {
     // D is taken as (0, 1, 0): P moves down by 0.3 and Q up by 0.3.
     EXPECT_FLOAT_EQ(p.position.y, 0.7f);
     EXPECT_FLOAT_EQ(q.position.y, 1.3f);
+}
+
+// The spacer's squared-distance bound must split the squares exactly where
+// the length computed from them reaches the spacer's length: one float off
+// and a spacer at the bound would be skipped or corrected against the rules.
+TEST(MassPoint, SpacerBoundSplitsTheSquaresExactly) {
+    const float lengths[] = {0.3f, 0.35f, 1.0f, 2.5f * 0.175f, 3.1622776e-5f, 3.17e-5f, 1e-6f,
+                             1e-3f, 123.456f, 1.8446743e19f, 3e38f, INFINITY};
+    uint32_t seed = 12345;
+    for (int i = 0; i < 20000 + static_cast<int>(std::size(lengths)); ++i) {
+        float length;
+        if (i < static_cast<int>(std::size(lengths))) {
+            length = lengths[i];
+        } else {  // lengths spread over the exponents the bodies use and beyond
+            seed = seed * 1664525u + 1013904223u;
+            const uint32_t bits = 0x30000000u + seed % 0x1a000000u;
+            std::memcpy(&length, &bits, sizeof length);
+        }
+        const float bound = LeastSquareNotShorter(length);
+        ASSERT_FALSE(SolverLength(bound) < length) << "length " << length;
+        if (bound > 0.0f) {
+            ASSERT_TRUE(SolverLength(std::nextafter(bound, 0.0f)) < length) << "length " << length;
+        }
+    }
+    // Nothing is below a length of zero, below zero or NaN: every spacer holds.
+    EXPECT_EQ(LeastSquareNotShorter(0.0f), 0.0f);
+    EXPECT_EQ(LeastSquareNotShorter(-1.0f), 0.0f);
+    EXPECT_EQ(LeastSquareNotShorter(NAN), 0.0f);
+}
+
+TEST(MassPoint, SpacersPushOutOnlyWhenNearer) {
+    // Exactly at the length (3-4-5) the spacer holds; a hair nearer it pushes,
+    // each point half of the shortfall along the line between them.
+    MassPoint p = Point(0, 0, 0), at = Point(3, 4, 0), near = Point(3, 4, 0);
+    p.AddSpacer(&at, 5.0f);
+    p.SatisfyLinks();
+    EXPECT_EQ(p.position.x, 0.0f);
+    EXPECT_EQ(at.position.x, 3.0f);
+
+    MassPoint r = Point(0, 0, 0);
+    r.AddSpacer(&near, 6.0f);
+    r.SatisfyLinks();
+    EXPECT_FLOAT_EQ(r.position.x, -0.3f);
+    EXPECT_FLOAT_EQ(r.position.y, -0.4f);
+    EXPECT_FLOAT_EQ(near.position.x, 3.3f);
+    EXPECT_FLOAT_EQ(near.position.y, 4.4f);
 }

@@ -31,11 +31,9 @@ inline void CreatureFrame(int frame, bool keepEnemiesDead) {
     const float t = static_cast<float>(frame) * 0.01f;
     creatures[0].Move(Vec4(700.0f * std::cos(t), 0.0f, 700.0f * std::sin(t), 1.0f));
     creatures[0].UpdateBody();
-    for (int i = 1; i < kCreatureCount; ++i) {
-        if (keepEnemiesDead) creatures[i].deadTimer = 5.0f;
-        creatures[i].Steer(creatures[0].position, creatures[0].moveDir, separation[i]);
-        creatures[i].UpdateBody();
-    }
+    if (keepEnemiesDead)
+        for (int i = 1; i < kCreatureCount; ++i) creatures[i].deadTimer = 5.0f;
+    SteerAndUpdateEnemies(creatures, kCreatureCount, separation);
     ComputeSeparation(separation, creatures, kCreatureCount);
 }
 
