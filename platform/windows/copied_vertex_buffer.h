@@ -19,6 +19,9 @@ public:
     static CopiedVertexBuffer* Create(IDirect3DDevice9* device, IDirect3DVertexBuffer9* real, UINT length);
 
     IDirect3DVertexBuffer9* Real() const { return real; }
+    // What the game wrote, whether or not uploaded yet.
+    const unsigned char* Copy() const { return copy; }
+    UINT Length() const { return length; }
     // Brings the written range to the system's buffer.
     HRESULT Upload();
     // Copies the system's buffer back, after the device wrote into it.

@@ -1,11 +1,14 @@
 #include "platform/windows/paced_device.h"
 
+#include <cstdint>
+
 #include "platform/shared/frame_pacer.h"
 #include "platform/windows/com_query.h"
 #include "platform/windows/copied_vertex_buffer.h"
 #include "platform/windows/paced_direct3d.h"
 
-PacedDevice::PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real) : real(real), parent(parent) {
+PacedDevice::PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real, bool softwareInHardware)
+    : real(real), parent(parent), softwareInHardware(softwareInHardware) {
     parent->AddRef();
 }
 
@@ -17,13 +20,42 @@ PacedDevice::~PacedDevice() {
 
 void PacedDevice::BindStream(UINT stream, CopiedVertexBuffer* buffer) {
     if (buffer) buffer->Bind();
-    if (streams[stream]) streams[stream]->Unbind();
-    streams[stream] = buffer;
+    if (streams[stream].copied) streams[stream].copied->Unbind();
+    streams[stream].copied = buffer;
+}
+
+void PacedDevice::RestoreStream0() {
+    if (!stream0Cleared) return;
+    stream0Cleared = false;
+    const Stream& stream = streams[0];
+    real->SetStreamSource(0, stream.copied->Real(), stream.offset, stream.stride);
 }
 
 void PacedDevice::UploadStreams() {
-    for (CopiedVertexBuffer* buffer : streams)
-        if (buffer) buffer->Upload();
+    RestoreStream0();
+    for (const Stream& stream : streams)
+        if (stream.copied) stream.copied->Upload();
+}
+
+const unsigned char* PacedDevice::CopiedVertices(D3DPRIMITIVETYPE type, UINT start, UINT count) const {
+    const Stream& stream = streams[0];
+    if (stream.copied == nullptr || stream.stride == 0 || count == 0 || dividedStreams > 0) return nullptr;
+    for (UINT other = 1; other < kStreams; ++other)
+        if (streams[other].bound) return nullptr;
+    uint64_t vertices = 0;
+    switch (type) {
+        case D3DPT_POINTLIST: vertices = count; break;
+        case D3DPT_LINELIST: vertices = 2ull * count; break;
+        case D3DPT_LINESTRIP: vertices = count + 1ull; break;
+        case D3DPT_TRIANGLELIST: vertices = 3ull * count; break;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN: vertices = count + 2ull; break;
+        default: return nullptr;
+    }
+    // Past the end the system's own draw gives its answer.
+    const uint64_t begin = stream.offset + static_cast<uint64_t>(start) * stream.stride;
+    if (begin + vertices * stream.stride > stream.copied->Length()) return nullptr;
+    return stream.copied->Copy() + begin;
 }
 
 // Anything else (a recording device's interface, Direct3D 9Ex) is not this
@@ -71,23 +103,57 @@ HRESULT PacedDevice::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* 
                                      UINT Stride) {
     CopiedVertexBuffer* copied = CopiedVertexBuffer::From(pStreamData);
     const HRESULT status = real->SetStreamSource(StreamNumber, copied ? copied->Real() : pStreamData, OffsetInBytes, Stride);
-    if (SUCCEEDED(status) && StreamNumber < kStreams) BindStream(StreamNumber, copied);
+    if (SUCCEEDED(status) && StreamNumber < kStreams) {
+        BindStream(StreamNumber, copied);
+        streams[StreamNumber].bound = pStreamData != nullptr;
+        streams[StreamNumber].offset = OffsetInBytes;
+        streams[StreamNumber].stride = Stride;
+        if (StreamNumber == 0) stream0Cleared = false;
+    }
     return status;
 }
 
 HRESULT PacedDevice::GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData, UINT* OffsetInBytes,
                                      UINT* pStride) {
-    const HRESULT status = real->GetStreamSource(StreamNumber, ppStreamData, OffsetInBytes, pStride);
-    // The game is given back the buffer it set, not the system's behind it.
-    if (SUCCEEDED(status) && StreamNumber < kStreams && streams[StreamNumber] && *ppStreamData) {
-        (*ppStreamData)->Release();
-        streams[StreamNumber]->AddRef();
-        *ppStreamData = streams[StreamNumber];
+    // The game is given back the buffer it set, not the system's behind it
+    // (nor the nothing a draw from the copy leaves there).
+    if (StreamNumber < kStreams && streams[StreamNumber].copied && ppStreamData && OffsetInBytes && pStride) {
+        const Stream& stream = streams[StreamNumber];
+        stream.copied->AddRef();
+        *ppStreamData = stream.copied;
+        *OffsetInBytes = stream.offset;
+        *pStride = stream.stride;
+        return D3D_OK;
+    }
+    return real->GetStreamSource(StreamNumber, ppStreamData, OffsetInBytes, pStride);
+}
+
+HRESULT PacedDevice::SetStreamSourceFreq(UINT StreamNumber, UINT Divider) {
+    const HRESULT status = real->SetStreamSourceFreq(StreamNumber, Divider);
+    if (SUCCEEDED(status) && StreamNumber < kStreams && streams[StreamNumber].divided != (Divider != 1)) {
+        streams[StreamNumber].divided = Divider != 1;
+        dividedStreams += Divider != 1 ? 1 : -1;
     }
     return status;
 }
 
+// A state block made now takes the system's streams as the game set them.
+HRESULT PacedDevice::CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) {
+    RestoreStream0();
+    return real->CreateStateBlock(Type, ppSB);
+}
+
 HRESULT PacedDevice::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
+    if (const unsigned char* vertices = CopiedVertices(PrimitiveType, StartVertex, PrimitiveCount)) {
+        const HRESULT status = real->DrawPrimitiveUP(PrimitiveType, PrimitiveCount, vertices, streams[0].stride);
+        stream0Cleared = true;  // even after a failure, as the system may have unset it
+        return status;
+    }
+    // Nothing is drawn, so nothing need be uploaded; the system still answers.
+    if (PrimitiveCount == 0) {
+        RestoreStream0();
+        return real->DrawPrimitive(PrimitiveType, StartVertex, PrimitiveCount);
+    }
     UploadStreams();
     return real->DrawPrimitive(PrimitiveType, StartVertex, PrimitiveCount);
 }
@@ -99,10 +165,16 @@ HRESULT PacedDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE Type, INT BaseVertexI
 }
 
 // Drawing from memory leaves stream 0 unset in Direct3D 9.
+void PacedDevice::ForgetStream0() {
+    BindStream(0, nullptr);
+    streams[0] = Stream{nullptr, false, 0, 0, streams[0].divided};
+    stream0Cleared = false;
+}
+
 HRESULT PacedDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                      const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) {
     const HRESULT status = real->DrawPrimitiveUP(PrimitiveType, PrimitiveCount, pVertexStreamZeroData, VertexStreamZeroStride);
-    if (SUCCEEDED(status)) BindStream(0, nullptr);
+    if (SUCCEEDED(status)) ForgetStream0();
     return status;
 }
 
@@ -112,7 +184,7 @@ HRESULT PacedDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT
     const HRESULT status = real->DrawIndexedPrimitiveUP(PrimitiveType, MinVertexIndex, NumVertices, PrimitiveCount,
                                                         pIndexData, IndexDataFormat, pVertexStreamZeroData,
                                                         VertexStreamZeroStride);
-    if (SUCCEEDED(status)) BindStream(0, nullptr);
+    if (SUCCEEDED(status)) ForgetStream0();
     return status;
 }
 
@@ -122,8 +194,10 @@ HRESULT PacedDevice::ProcessVertices(UINT SrcStartIndex, UINT DestIndex, UINT Ve
     UploadStreams();
     CopiedVertexBuffer* copied = CopiedVertexBuffer::From(pDestBuffer);
     if (copied) copied->Upload();
+    if (softwareInHardware) real->SetSoftwareVertexProcessing(TRUE);
     const HRESULT status = real->ProcessVertices(SrcStartIndex, DestIndex, VertexCount,
                                                  copied ? copied->Real() : pDestBuffer, pVertexDecl, Flags);
+    if (softwareInHardware) real->SetSoftwareVertexProcessing(FALSE);
     if (SUCCEEDED(status) && copied) copied->Reload();
     return status;
 }
@@ -136,4 +210,22 @@ HRESULT PacedDevice::DrawRectPatch(UINT handle, const float* segment_count, cons
 HRESULT PacedDevice::DrawTriPatch(UINT handle, const float* segment_count, const D3DTRIPATCH_INFO* patch_info) {
     UploadStreams();
     return real->DrawTriPatch(handle, segment_count, patch_info);
+}
+
+HRESULT PacedDevice::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) {
+    const HRESULT status = real->GetCreationParameters(pParameters);
+    if (SUCCEEDED(status) && softwareInHardware)
+        pParameters->BehaviorFlags =
+            (pParameters->BehaviorFlags & ~D3DCREATE_MIXED_VERTEXPROCESSING) | D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+    return status;
+}
+
+// A software device stays one: it cannot be switched to hardware processing.
+HRESULT PacedDevice::SetSoftwareVertexProcessing(WINBOOL bSoftware) {
+    if (!softwareInHardware) return real->SetSoftwareVertexProcessing(bSoftware);
+    return bSoftware ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+WINBOOL PacedDevice::GetSoftwareVertexProcessing() {
+    return softwareInHardware ? TRUE : real->GetSoftwareVertexProcessing();
 }

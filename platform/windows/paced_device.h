@@ -1,13 +1,19 @@
 // The device the game gets on Windows: the system's Direct3D 9 device behind
 // a thin wrapper that forwards every call, except that Present paces the
 // frame (platform/shared/frame_pacer.h) and vertex buffers keep a copy in
-// memory (copied_vertex_buffer.h) whose written range reaches the system's
-// buffer in one lock just before a draw reads it. Under Wine every lock of a
-// buffer in use is a round trip to its Direct3D thread, and the game locks
-// once per vertex.
-// Leaves out: stream sources set by applying a state block (the wrapper
-// would not see which copied buffer to upload; the game's effects record
-// shaders, states, textures and constants only).
+// memory (copied_vertex_buffer.h). Under Wine every lock of a buffer in use
+// is a round trip to its Direct3D thread, and the game locks once per vertex.
+// A DrawPrimitive from a copied buffer in stream 0 alone is drawn from the
+// copy by DrawPrimitiveUP, which the system streams through a buffer of its
+// own that no earlier draw still reads, so nothing waits; the system's stream
+// 0 is set again before any other call that reads it. Other draws first take
+// the written range to the system's buffer in one lock.
+// Asked for software vertex processing, the wrapper stands a mixed device in
+// hardware mode in for it (see PacedDirect3D::CreateDevice); the game is told
+// of the device it asked for, and ProcessVertices runs in software mode.
+// Leaves out: stream sources set by applying or recording a state block (the
+// wrapper would not see which copied buffer to upload; the game's effects
+// record shaders, states, textures and constants only).
 #pragma once
 
 #include <d3d9.h>
@@ -18,7 +24,9 @@ class PacedDirect3D;
 class PacedDevice final : public IDirect3DDevice9 {
 public:
     // Takes over the caller's reference to `real`; holds one to `parent`.
-    PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real);
+    // `softwareInHardware`: the game asked for software vertex processing,
+    // and `real` is a mixed device in hardware mode standing in for it.
+    PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real, bool softwareInHardware);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -47,6 +55,11 @@ public:
                                             const D3DRECTPATCH_INFO* patch_info) override;
     HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT handle, const float* segment_count,
                                            const D3DTRIPATCH_INFO* patch_info) override;
+    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Divider) override;
+    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override;
+    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
+    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL bSoftware) override;
+    WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override;
 
     // Everything else goes straight to the system's device.
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return real->TestCooperativeLevel(); }
@@ -54,7 +67,6 @@ public:
     HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return real->EvictManagedResources(); }
     HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return real->GetDeviceCaps(pCaps); }
     HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override { return real->GetDisplayMode(iSwapChain, pMode); }
-    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS *pParameters) override { return real->GetCreationParameters(pParameters); }
     HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurface9* pCursorBitmap) override { return real->SetCursorProperties(XHotSpot, YHotSpot, pCursorBitmap); }
     void STDMETHODCALLTYPE SetCursorPosition(int X, int Y, DWORD Flags) override { real->SetCursorPosition(X, Y, Flags); }
     WINBOOL STDMETHODCALLTYPE ShowCursor(WINBOOL bShow) override { return real->ShowCursor(bShow); }
@@ -102,7 +114,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override { return real->GetClipPlane(Index, pPlane); }
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override { return real->SetRenderState(State, Value); }
     HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override { return real->GetRenderState(State, pValue); }
-    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override { return real->CreateStateBlock(Type, ppSB); }
     HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return real->BeginStateBlock(); }
     HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override { return real->EndStateBlock(ppSB); }
     HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9 *clip_status) override { return real->SetClipStatus(clip_status); }
@@ -120,8 +131,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT *PaletteNumber) override { return real->GetCurrentTexturePalette(PaletteNumber); }
     HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT *rect) override { return real->SetScissorRect(rect); }
     HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return real->GetScissorRect(pRect); }
-    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL bSoftware) override { return real->SetSoftwareVertexProcessing(bSoftware); }
-    WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override { return real->GetSoftwareVertexProcessing(); }
     HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override { return real->SetNPatchMode(nSegments); }
     float STDMETHODCALLTYPE GetNPatchMode() override { return real->GetNPatchMode(); }
     HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9 *elements, IDirect3DVertexDeclaration9 **declaration) override { return real->CreateVertexDeclaration(elements, declaration); }
@@ -138,7 +147,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT StartRegister, int* pConstantData, UINT Vector4iCount) override { return real->GetVertexShaderConstantI(StartRegister, pConstantData, Vector4iCount); }
     HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT reg_idx, const WINBOOL *data, UINT count) override { return real->SetVertexShaderConstantB(reg_idx, data, count); }
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT StartRegister, WINBOOL* pConstantData, UINT BoolCount) override { return real->GetVertexShaderConstantB(StartRegister, pConstantData, BoolCount); }
-    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Divider) override { return real->SetStreamSourceFreq(StreamNumber, Divider); }
     HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT StreamNumber, UINT* Divider) override { return real->GetStreamSourceFreq(StreamNumber, Divider); }
     HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override { return real->SetIndices(pIndexData); }
     HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) override { return real->GetIndices(ppIndexData); }
@@ -158,12 +166,29 @@ private:
     static constexpr UINT kStreams = 16;  // Direct3D 9's most
 
     ~PacedDevice();
-    // Uploads what the game wrote to the copied buffers a draw may read.
+    // What the game set on a stream.
+    struct Stream {
+        CopiedVertexBuffer* copied = nullptr;  // null when the buffer is the system's, or none
+        bool bound = false;                    // any buffer
+        UINT offset = 0, stride = 0;
+        bool divided = false;                  // a frequency other than 1
+    };
+
+    // Uploads what the game wrote to the copied buffers a draw may read, and
+    // gives the system's stream 0 back its buffer.
     void UploadStreams();
+    void RestoreStream0();
+    void ForgetStream0();
     void BindStream(UINT stream, CopiedVertexBuffer* buffer);
+    // The bytes of stream 0's copy that a draw of `count` primitives from
+    // `start` reads, when it can be drawn from the copy; else null.
+    const unsigned char* CopiedVertices(D3DPRIMITIVETYPE type, UINT start, UINT count) const;
 
     IDirect3DDevice9* real;
     PacedDirect3D* parent;
-    CopiedVertexBuffer* streams[kStreams] = {};
+    Stream streams[kStreams] = {};
+    UINT dividedStreams = 0;
+    bool stream0Cleared = false;  // the system's stream 0 unset by a draw from the copy
+    bool softwareInHardware;
     ULONG references = 1;
 };
