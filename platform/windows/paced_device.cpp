@@ -13,6 +13,7 @@ PacedDevice::PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real, bool sof
 }
 
 PacedDevice::~PacedDevice() {
+    if (lastFrameEnd) lastFrameEnd->Release();
     for (UINT stream = 0; stream < kStreams; ++stream) BindStream(stream, nullptr);
     real->Release();
     parent->Release();
@@ -79,9 +80,21 @@ HRESULT PacedDevice::GetDirect3D(IDirect3D9** direct3d) {
     return D3D_OK;
 }
 
+// Wine's Present waits for its Direct3D thread by spinning on a processor
+// while it still has a frame queued, taking a processor from that thread and
+// the rasteriser. So the last frame is waited for first, asleep: an event
+// query marks the end of each frame.
+void PacedDevice::WaitForLastFrame() {
+    if (lastFrameEnd == nullptr) return;
+    while (lastFrameEnd->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE) Sleep(1);
+}
+
 HRESULT PacedDevice::Present(const RECT* src_rect, const RECT* dst_rect, HWND dst_window_override,
                              const RGNDATA* dirty_region) {
+    WaitForLastFrame();
     const HRESULT status = real->Present(src_rect, dst_rect, dst_window_override, dirty_region);
+    if (lastFrameEnd == nullptr && FAILED(real->CreateQuery(D3DQUERYTYPE_EVENT, &lastFrameEnd))) lastFrameEnd = nullptr;
+    if (lastFrameEnd) lastFrameEnd->Issue(D3DISSUE_END);
     PaceFrame();
     return status;
 }

@@ -178,6 +178,7 @@ private:
     // gives the system's stream 0 back its buffer.
     void UploadStreams();
     void RestoreStream0();
+    void WaitForLastFrame();
     void ForgetStream0();
     void BindStream(UINT stream, CopiedVertexBuffer* buffer);
     // The bytes of stream 0's copy that a draw of `count` primitives from
@@ -190,5 +191,6 @@ private:
     UINT dividedStreams = 0;
     bool stream0Cleared = false;  // the system's stream 0 unset by a draw from the copy
     bool softwareInHardware;
+    IDirect3DQuery9* lastFrameEnd = nullptr;  // an event query issued after the last present
     ULONG references = 1;
 };
