@@ -1,6 +1,7 @@
 #include "platform/windows/paced_device.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/shared/frame_pacer.h"
 #include "platform/windows/com_query.h"
@@ -10,10 +11,12 @@
 PacedDevice::PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real, bool softwareInHardware)
     : real(real), parent(parent), softwareInHardware(softwareInHardware) {
     parent->AddRef();
+    MakeRing();
 }
 
 PacedDevice::~PacedDevice() {
     if (lastFrameEnd) lastFrameEnd->Release();
+    if (ring) ring->Release();
     for (UINT stream = 0; stream < kStreams; ++stream) BindStream(stream, nullptr);
     real->Release();
     parent->Release();
@@ -26,8 +29,8 @@ void PacedDevice::BindStream(UINT stream, CopiedVertexBuffer* buffer) {
 }
 
 void PacedDevice::RestoreStream0() {
-    if (!stream0Cleared) return;
-    stream0Cleared = false;
+    if (stream0 == Stream0::AsSet) return;
+    stream0 = Stream0::AsSet;
     const Stream& stream = streams[0];
     real->SetStreamSource(0, stream.copied->Real(), stream.offset, stream.stride);
 }
@@ -38,11 +41,11 @@ void PacedDevice::UploadStreams() {
         if (stream.copied) stream.copied->Upload();
 }
 
-const unsigned char* PacedDevice::CopiedVertices(D3DPRIMITIVETYPE type, UINT start, UINT count) const {
+bool PacedDevice::DrawnRange(D3DPRIMITIVETYPE type, UINT start, UINT count, UINT* begin, UINT* end) const {
     const Stream& stream = streams[0];
-    if (stream.copied == nullptr || stream.stride == 0 || count == 0 || dividedStreams > 0) return nullptr;
+    if (stream.copied == nullptr || stream.stride == 0 || count == 0 || dividedStreams > 0) return false;
     for (UINT other = 1; other < kStreams; ++other)
-        if (streams[other].bound) return nullptr;
+        if (streams[other].bound) return false;
     uint64_t vertices = 0;
     switch (type) {
         case D3DPT_POINTLIST: vertices = count; break;
@@ -51,12 +54,62 @@ const unsigned char* PacedDevice::CopiedVertices(D3DPRIMITIVETYPE type, UINT sta
         case D3DPT_TRIANGLELIST: vertices = 3ull * count; break;
         case D3DPT_TRIANGLESTRIP:
         case D3DPT_TRIANGLEFAN: vertices = count + 2ull; break;
-        default: return nullptr;
+        default: return false;
     }
     // Past the end the system's own draw gives its answer.
-    const uint64_t begin = stream.offset + static_cast<uint64_t>(start) * stream.stride;
-    if (begin + vertices * stream.stride > stream.copied->Length()) return nullptr;
-    return stream.copied->Copy() + begin;
+    const uint64_t first = stream.offset + static_cast<uint64_t>(start) * stream.stride;
+    const uint64_t last = first + vertices * stream.stride;
+    if (last > stream.copied->Length()) return false;
+    *begin = static_cast<UINT>(first);
+    *end = static_cast<UINT>(last);
+    return true;
+}
+
+bool PacedDevice::UploadToRing(UINT begin, UINT end, UINT* firstVertex) {
+    CopiedVertexBuffer* buffer = streams[0].copied;
+    const UINT stride = streams[0].stride;
+    const uint64_t version = buffer->Version();
+    if (ringHolds.version == version && ringHolds.begin == begin && ringHolds.end == end && ringHolds.stride == stride) {
+        *firstVertex = ringHolds.firstVertex;
+        return true;
+    }
+    const UINT size = end - begin;
+    if (ring == nullptr || size > kRingLength) return false;
+    // Whole vertices from the ring's start, after everything queued draws read.
+    UINT at = (ringCursor + stride - 1) / stride * stride;
+    DWORD flags = D3DLOCK_NOOVERWRITE;
+    if (ringCursor == 0 || at > kRingLength || size > kRingLength - at) {
+        at = 0;
+        flags = D3DLOCK_DISCARD;
+    }
+    void* data = nullptr;
+    if (FAILED(ring->Lock(at, size, &data, flags))) return false;
+    std::memcpy(data, buffer->Copy() + begin, size);
+    ring->Unlock();
+    ringCursor = at + size;
+    ringHolds = {version, begin, end, stride, at / stride};
+    *firstVertex = at / stride;
+    return true;
+}
+
+
+// Without it (the system would not make one) draws take the slower ways.
+void PacedDevice::MakeRing() {
+    if (FAILED(real->CreateVertexBuffer(kRingLength, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &ring,
+                                        nullptr)))
+        ring = nullptr;
+    ringCursor = 0;
+    ringHolds = {};
+}
+
+// The ring lives in the device's own memory, which a reset requires let go.
+HRESULT PacedDevice::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
+    RestoreStream0();
+    if (ring) ring->Release();
+    ring = nullptr;
+    const HRESULT status = real->Reset(pPresentationParameters);
+    MakeRing();
+    return status;
 }
 
 // Anything else (a recording device's interface, Direct3D 9Ex) is not this
@@ -121,7 +174,7 @@ HRESULT PacedDevice::SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* 
         streams[StreamNumber].bound = pStreamData != nullptr;
         streams[StreamNumber].offset = OffsetInBytes;
         streams[StreamNumber].stride = Stride;
-        if (StreamNumber == 0) stream0Cleared = false;
+        if (StreamNumber == 0) stream0 = Stream0::AsSet;
     }
     return status;
 }
@@ -157,9 +210,21 @@ HRESULT PacedDevice::CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBloc
 }
 
 HRESULT PacedDevice::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
-    if (const unsigned char* vertices = CopiedVertices(PrimitiveType, StartVertex, PrimitiveCount)) {
-        const HRESULT status = real->DrawPrimitiveUP(PrimitiveType, PrimitiveCount, vertices, streams[0].stride);
-        stream0Cleared = true;  // even after a failure, as the system may have unset it
+    UINT begin = 0, end = 0, first = 0;
+    if (DrawnRange(PrimitiveType, StartVertex, PrimitiveCount, &begin, &end)) {
+        const UINT stride = streams[0].stride;
+        if (UploadToRing(begin, end, &first)) {
+            if (stream0 != Stream0::Ring || ringStride != stride) {
+                real->SetStreamSource(0, ring, 0, stride);
+                stream0 = Stream0::Ring;
+                ringStride = stride;
+            }
+            return real->DrawPrimitive(PrimitiveType, first, PrimitiveCount);
+        }
+        // Larger than the ring: the system streams it through a buffer of its own.
+        const HRESULT status =
+            real->DrawPrimitiveUP(PrimitiveType, PrimitiveCount, streams[0].copied->Copy() + begin, stride);
+        stream0 = Stream0::Unset;  // even after a failure, as the system may have unset it
         return status;
     }
     // Nothing is drawn, so nothing need be uploaded; the system still answers.
@@ -181,7 +246,7 @@ HRESULT PacedDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE Type, INT BaseVertexI
 void PacedDevice::ForgetStream0() {
     BindStream(0, nullptr);
     streams[0] = Stream{nullptr, false, 0, 0, streams[0].divided};
-    stream0Cleared = false;
+    stream0 = Stream0::AsSet;
 }
 
 HRESULT PacedDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,

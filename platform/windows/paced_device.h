@@ -3,11 +3,12 @@
 // frame (platform/shared/frame_pacer.h) and vertex buffers keep a copy in
 // memory (copied_vertex_buffer.h). Under Wine every lock of a buffer in use
 // is a round trip to its Direct3D thread, and the game locks once per vertex.
-// A DrawPrimitive from a copied buffer in stream 0 alone is drawn from the
-// copy by DrawPrimitiveUP, which the system streams through a buffer of its
-// own that no earlier draw still reads, so nothing waits; the system's stream
-// 0 is set again before any other call that reads it. Other draws first take
-// the written range to the system's buffer in one lock.
+// A DrawPrimitive from a copied buffer in stream 0 alone copies the vertices
+// it reads to a ring, a dynamic buffer of the system's, past everything
+// earlier draws read, and draws from there (without waiting for Wine's
+// Direct3D thread); the system's stream 0 is set back before any other call
+// that reads it. Other draws first take the written range to the system's
+// buffer in one lock.
 // Asked for software vertex processing, the wrapper stands a mixed device in
 // hardware mode in for it (see PacedDirect3D::CreateDevice); the game is told
 // of the device it asked for, and ProcessVertices runs in software mode.
@@ -17,6 +18,8 @@
 #pragma once
 
 #include <d3d9.h>
+
+#include <cstdint>
 
 class CopiedVertexBuffer;
 class PacedDirect3D;
@@ -58,6 +61,7 @@ public:
     HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Divider) override;
     HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override;
     HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
+    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
     HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL bSoftware) override;
     WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override;
 
@@ -73,7 +77,6 @@ public:
     HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* pPresentationParameters, IDirect3DSwapChain9** pSwapChain) override { return real->CreateAdditionalSwapChain(pPresentationParameters, pSwapChain); }
     HRESULT STDMETHODCALLTYPE GetSwapChain(UINT iSwapChain, IDirect3DSwapChain9** pSwapChain) override { return real->GetSwapChain(iSwapChain, pSwapChain); }
     UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override { return real->GetNumberOfSwapChains(); }
-    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override { return real->Reset(pPresentationParameters); }
     HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) override { return real->GetBackBuffer(iSwapChain, iBackBuffer, Type, ppBackBuffer); }
     HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus) override { return real->GetRasterStatus(iSwapChain, pRasterStatus); }
     HRESULT STDMETHODCALLTYPE SetDialogBoxMode(WINBOOL bEnableDialogs) override { return real->SetDialogBoxMode(bEnableDialogs); }
@@ -164,6 +167,9 @@ public:
 
 private:
     static constexpr UINT kStreams = 16;  // Direct3D 9's most
+    // Several frames of the game's batch (some 600 KB a draw, in play more),
+    // so that the ring is discarded only every few frames.
+    static constexpr UINT kRingLength = 8 << 20;
 
     ~PacedDevice();
     // What the game set on a stream.
@@ -181,15 +187,31 @@ private:
     void WaitForLastFrame();
     void ForgetStream0();
     void BindStream(UINT stream, CopiedVertexBuffer* buffer);
-    // The bytes of stream 0's copy that a draw of `count` primitives from
-    // `start` reads, when it can be drawn from the copy; else null.
-    const unsigned char* CopiedVertices(D3DPRIMITIVETYPE type, UINT start, UINT count) const;
+    // The bytes [begin, end) of stream 0's copy that a draw of `count`
+    // primitives from `start` reads, when it can be drawn from the copy.
+    bool DrawnRange(D3DPRIMITIVETYPE type, UINT start, UINT count, UINT* begin, UINT* end) const;
+    // Those bytes in the ring, at the vertex it gives, or false when they do
+    // not fit. Bytes the ring still holds unchanged are not copied again.
+    bool UploadToRing(UINT begin, UINT end, UINT* firstVertex);
+    void MakeRing();
 
     IDirect3DDevice9* real;
     PacedDirect3D* parent;
     Stream streams[kStreams] = {};
     UINT dividedStreams = 0;
-    bool stream0Cleared = false;  // the system's stream 0 unset by a draw from the copy
+    // The system's stream 0: as the game set it, unset by DrawPrimitiveUP, or
+    // the ring.
+    enum class Stream0 { AsSet, Unset, Ring } stream0 = Stream0::AsSet;
+    // A dynamic buffer of the system's that draws from stream 0's copy read
+    // from: each upload goes after the last (no queued draw reads there), and
+    // the ring is discarded only when the next would not fit.
+    IDirect3DVertexBuffer9* ring = nullptr;
+    UINT ringCursor = 0;  // where the last upload ended
+    UINT ringStride = 0;  // with which the ring is set as stream 0
+    struct {
+        uint64_t version;  // the copied buffer's
+        UINT begin, end, stride, firstVertex;
+    } ringHolds = {};     // the last upload
     bool softwareInHardware;
     IDirect3DQuery9* lastFrameEnd = nullptr;  // an event query issued after the last present
     ULONG references = 1;

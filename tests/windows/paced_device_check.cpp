@@ -322,6 +322,65 @@ void CheckLitPixels(IDirect3DDevice9* wrapped, IDirect3DDevice9* system) {
         if (made) made->Release();
 }
 
+// Groups of millions of bytes, each filled with one lock and drawn once,
+// some twice, from vertex 0 and from further in: more than the wrapper's
+// ring of uploads holds, so that it starts again several times a frame, and
+// one group more than it holds at all. Each group's first four vertices make
+// a quad of its own place and colour; the rest repeat the fourth.
+std::vector<DWORD> DrawLargeGroups(IDirect3DDevice9* device, IDirect3DVertexBuffer9* buffer, UINT capacity) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000u, 1.0f, 0);
+    device->BeginScene();
+    device->SetFVF(kFvf);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetStreamSource(0, buffer, 0, sizeof(Vertex));
+    for (UINT group = 0; group < 12; ++group) {
+        const UINT count = group == 9 ? capacity : 100000 + group / 2 * 40000;  // pairs of one size
+        void* data = nullptr;
+        if (FAILED(buffer->Lock(0, count * sizeof(Vertex), &data, 0))) break;
+        auto* vertices = static_cast<Vertex*>(data);
+        const float x = 2.0f + (group % 4) * 15.0f, y = 2.0f + (group / 4) * 20.0f;
+        const D3DCOLOR colour = 0xff000000u | (0x3f5fa7u * (group + 1));
+        vertices[0] = {x, y, 0.5f, 1.0f, colour};
+        vertices[1] = {x, y + 12.0f, 0.5f, 1.0f, colour ^ 0x00ffffffu};
+        vertices[2] = {x + 12.0f, y, 0.5f, 1.0f, colour};
+        vertices[3] = {x + 12.0f, y + 12.0f, 0.5f, 1.0f, colour};
+        for (UINT i = 4; i < count; ++i) vertices[i] = vertices[3];
+        buffer->Unlock();
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, count - 2);
+        if (group % 3 == 1) device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, count - 2);  // unchanged since
+        if (group % 3 == 2) device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2);  // the quad's second half
+    }
+    device->EndScene();
+    return ReadPixels(device);
+}
+
+void CheckLargeGroups(IDirect3DDevice9* wrapped, IDirect3DDevice9* system) {
+    constexpr UINT kLarge = 480000;  // 9.6 MB
+    IDirect3DVertexBuffer9* ours = nullptr;
+    IDirect3DVertexBuffer9* theirs = nullptr;
+    wrapped->CreateVertexBuffer(kLarge * sizeof(Vertex), 0, kFvf, D3DPOOL_DEFAULT, &ours, nullptr);
+    system->CreateVertexBuffer(kLarge * sizeof(Vertex), 0, kFvf, D3DPOOL_DEFAULT, &theirs, nullptr);
+    if (ours && theirs) {
+        for (int frame = 1; frame <= 2; ++frame) {
+            const std::vector<DWORD> expected = DrawLargeGroups(system, theirs, kLarge);
+            const std::vector<DWORD> seen = DrawLargeGroups(wrapped, ours, kLarge);
+            int differ = 0;
+            for (size_t i = 0; i < std::min(seen.size(), expected.size()); ++i) differ += seen[i] != expected[i];
+            std::vector<DWORD> colours = expected;
+            std::sort(colours.begin(), colours.end());
+            const auto shades = std::unique(colours.begin(), colours.end()) - colours.begin();
+            Check(seen.size() == kSize * kSize && expected.size() == seen.size() && differ == 0 && shades > 100,
+                  "frame %d of groups of millions of bytes: the system's pixels (%d of %zu differ; %d shades)", frame,
+                  differ, seen.size(), static_cast<int>(shades));
+        }
+    } else {
+        Check(false, "vertex buffers for the large groups");
+    }
+    if (ours) ours->Release();
+    if (theirs) theirs->Release();
+}
+
 void CheckLocks(IDirect3DDevice9* wrapped, IDirect3DDevice9* system) {
     const BufferPair buffers(wrapped, system);
     if (!buffers.Made()) return Check(false, "vertex buffers for the lock comparison");
@@ -493,6 +552,7 @@ int main() {
     CheckIdentity(wrapped, wrappedDevice);
     CheckPixels(wrappedDevice, systemDevice);
     CheckLitPixels(wrappedDevice, systemDevice);
+    CheckLargeGroups(wrappedDevice, systemDevice);
     CheckLocks(wrappedDevice, systemDevice);
     CheckClock();
     CheckPace(wrappedDevice);
