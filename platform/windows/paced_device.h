@@ -1,6 +1,7 @@
 // The device the game gets on Windows: the system's Direct3D 9 device behind
-// a thin wrapper that forwards every call, except that Present paces the
-// frame (platform/shared/frame_pacer.h) and vertex buffers keep a copy in
+// a thin wrapper that forwards every call, except that Present waits, asleep,
+// for the last frame to be drawn and paces the frame
+// (platform/shared/frame_pacer.h), and vertex buffers keep a copy in
 // memory (copied_vertex_buffer.h). Under Wine every lock of a buffer in use
 // is a round trip to its Direct3D thread, and the game locks once per vertex.
 // A DrawPrimitive from a copied buffer in stream 0 alone copies the vertices
