@@ -1,5 +1,6 @@
 #include "platform/windows/copied_vertex_buffer.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -8,8 +9,13 @@
 namespace {
 // Answered only by our buffers, so that the device can tell them from the
 // system's.
+// Buffers' versions are drawn from one count, so no two buffers share one.
+std::atomic<uint64_t> versions{0};
+
 constexpr GUID kCopiedVertexBufferIid = {0x6b1c2f4e, 0x93d0, 0x4a57, {0xb8, 0x21, 0x5e, 0x0a, 0x7c, 0x44, 0x19, 0xd3}};
 }  // namespace
+
+uint64_t CopiedVertexBuffer::NextVersion() { return versions.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 CopiedVertexBuffer* CopiedVertexBuffer::From(IDirect3DVertexBuffer9* buffer) {
     void* found = nullptr;
@@ -30,7 +36,7 @@ CopiedVertexBuffer* CopiedVertexBuffer::Create(IDirect3DDevice9* device, IDirect
 
 CopiedVertexBuffer::CopiedVertexBuffer(IDirect3DDevice9* device, IDirect3DVertexBuffer9* real, unsigned char* copy,
                                        UINT length)
-    : device(device), real(real), copy(copy), length(length), dirtyBegin(length) {
+    : device(device), real(real), copy(copy), length(length), dirtyBegin(length), version(NextVersion()) {
     device->AddRef();
 }
 
@@ -60,6 +66,7 @@ HRESULT CopiedVertexBuffer::Reload() {
     if (FAILED(status)) return status;
     std::memcpy(copy, data, length);
     real->Unlock();
+    written = true;
     dirtyBegin = length;
     dirtyEnd = 0;
     return D3D_OK;
@@ -102,6 +109,7 @@ HRESULT CopiedVertexBuffer::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbD
     const UINT size = SizeToLock == 0 ? length - OffsetToLock : SizeToLock;  // 0: to the end
     if (size > length - OffsetToLock) return D3DERR_INVALIDCALL;
     if (!(Flags & D3DLOCK_READONLY) && size > 0) {
+        written = true;
         if (OffsetToLock < dirtyBegin) dirtyBegin = OffsetToLock;
         if (OffsetToLock + size > dirtyEnd) dirtyEnd = OffsetToLock + size;
     }

@@ -10,6 +10,8 @@
 
 #include <d3d9.h>
 
+#include <cstdint>
+
 class CopiedVertexBuffer final : public IDirect3DVertexBuffer9 {
 public:
     // The buffer itself if `buffer` is one of ours, else null; no reference.
@@ -19,6 +21,16 @@ public:
     static CopiedVertexBuffer* Create(IDirect3DDevice9* device, IDirect3DVertexBuffer9* real, UINT length);
 
     IDirect3DVertexBuffer9* Real() const { return real; }
+    // What the game wrote, whether or not uploaded yet.
+    const unsigned char* Copy() const { return copy; }
+    UINT Length() const { return length; }
+    // Changes whenever the copy may have changed, and differs between any two
+    // buffers: what was copied from a buffer at one version is still whole.
+    uint64_t Version() {
+        if (written) version = NextVersion();
+        written = false;
+        return version;
+    }
     // Brings the written range to the system's buffer.
     HRESULT Upload();
     // Copies the system's buffer back, after the device wrote into it.
@@ -60,4 +72,7 @@ private:
     UINT dirtyEnd = 0;
     ULONG references = 1;
     ULONG bindings = 0;
+    uint64_t version;
+    bool written = false;  // since the version was last given
+    static uint64_t NextVersion();
 };

@@ -1,16 +1,26 @@
 // The device the game gets on Windows: the system's Direct3D 9 device behind
-// a thin wrapper that forwards every call, except that Present paces the
-// frame (platform/shared/frame_pacer.h) and vertex buffers keep a copy in
-// memory (copied_vertex_buffer.h) whose written range reaches the system's
-// buffer in one lock just before a draw reads it. Under Wine every lock of a
-// buffer in use is a round trip to its Direct3D thread, and the game locks
-// once per vertex.
-// Leaves out: stream sources set by applying a state block (the wrapper
-// would not see which copied buffer to upload; the game's effects record
-// shaders, states, textures and constants only).
+// a thin wrapper that forwards every call, except that Present waits, asleep,
+// for the last frame to be drawn and paces the frame
+// (platform/shared/frame_pacer.h), and vertex buffers keep a copy in
+// memory (copied_vertex_buffer.h). Under Wine every lock of a buffer in use
+// is a round trip to its Direct3D thread, and the game locks once per vertex.
+// A DrawPrimitive from a copied buffer in stream 0 alone copies the vertices
+// it reads to a ring, a dynamic buffer of the system's, past everything
+// earlier draws read, and draws from there (without waiting for Wine's
+// Direct3D thread); the system's stream 0 is set back before any other call
+// that reads it. Other draws first take the written range to the system's
+// buffer in one lock.
+// Asked for software vertex processing, the wrapper stands a mixed device in
+// hardware mode in for it (see PacedDirect3D::CreateDevice); the game is told
+// of the device it asked for, and ProcessVertices runs in software mode.
+// Leaves out: stream sources set by applying or recording a state block (the
+// wrapper would not see which copied buffer to upload; the game's effects
+// record shaders, states, textures and constants only).
 #pragma once
 
 #include <d3d9.h>
+
+#include <cstdint>
 
 class CopiedVertexBuffer;
 class PacedDirect3D;
@@ -18,7 +28,9 @@ class PacedDirect3D;
 class PacedDevice final : public IDirect3DDevice9 {
 public:
     // Takes over the caller's reference to `real`; holds one to `parent`.
-    PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real);
+    // `softwareInHardware`: the game asked for software vertex processing,
+    // and `real` is a mixed device in hardware mode standing in for it.
+    PacedDevice(PacedDirect3D* parent, IDirect3DDevice9* real, bool softwareInHardware);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -47,6 +59,12 @@ public:
                                             const D3DRECTPATCH_INFO* patch_info) override;
     HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT handle, const float* segment_count,
                                            const D3DTRIPATCH_INFO* patch_info) override;
+    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Divider) override;
+    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override;
+    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
+    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
+    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL bSoftware) override;
+    WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override;
 
     // Everything else goes straight to the system's device.
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return real->TestCooperativeLevel(); }
@@ -54,14 +72,12 @@ public:
     HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return real->EvictManagedResources(); }
     HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return real->GetDeviceCaps(pCaps); }
     HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override { return real->GetDisplayMode(iSwapChain, pMode); }
-    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS *pParameters) override { return real->GetCreationParameters(pParameters); }
     HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurface9* pCursorBitmap) override { return real->SetCursorProperties(XHotSpot, YHotSpot, pCursorBitmap); }
     void STDMETHODCALLTYPE SetCursorPosition(int X, int Y, DWORD Flags) override { real->SetCursorPosition(X, Y, Flags); }
     WINBOOL STDMETHODCALLTYPE ShowCursor(WINBOOL bShow) override { return real->ShowCursor(bShow); }
     HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS* pPresentationParameters, IDirect3DSwapChain9** pSwapChain) override { return real->CreateAdditionalSwapChain(pPresentationParameters, pSwapChain); }
     HRESULT STDMETHODCALLTYPE GetSwapChain(UINT iSwapChain, IDirect3DSwapChain9** pSwapChain) override { return real->GetSwapChain(iSwapChain, pSwapChain); }
     UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override { return real->GetNumberOfSwapChains(); }
-    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override { return real->Reset(pPresentationParameters); }
     HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type, IDirect3DSurface9** ppBackBuffer) override { return real->GetBackBuffer(iSwapChain, iBackBuffer, Type, ppBackBuffer); }
     HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT iSwapChain, D3DRASTER_STATUS* pRasterStatus) override { return real->GetRasterStatus(iSwapChain, pRasterStatus); }
     HRESULT STDMETHODCALLTYPE SetDialogBoxMode(WINBOOL bEnableDialogs) override { return real->SetDialogBoxMode(bEnableDialogs); }
@@ -102,7 +118,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override { return real->GetClipPlane(Index, pPlane); }
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override { return real->SetRenderState(State, Value); }
     HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override { return real->GetRenderState(State, pValue); }
-    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override { return real->CreateStateBlock(Type, ppSB); }
     HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return real->BeginStateBlock(); }
     HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override { return real->EndStateBlock(ppSB); }
     HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9 *clip_status) override { return real->SetClipStatus(clip_status); }
@@ -120,8 +135,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT *PaletteNumber) override { return real->GetCurrentTexturePalette(PaletteNumber); }
     HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT *rect) override { return real->SetScissorRect(rect); }
     HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return real->GetScissorRect(pRect); }
-    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(WINBOOL bSoftware) override { return real->SetSoftwareVertexProcessing(bSoftware); }
-    WINBOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override { return real->GetSoftwareVertexProcessing(); }
     HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override { return real->SetNPatchMode(nSegments); }
     float STDMETHODCALLTYPE GetNPatchMode() override { return real->GetNPatchMode(); }
     HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9 *elements, IDirect3DVertexDeclaration9 **declaration) override { return real->CreateVertexDeclaration(elements, declaration); }
@@ -138,7 +151,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT StartRegister, int* pConstantData, UINT Vector4iCount) override { return real->GetVertexShaderConstantI(StartRegister, pConstantData, Vector4iCount); }
     HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT reg_idx, const WINBOOL *data, UINT count) override { return real->SetVertexShaderConstantB(reg_idx, data, count); }
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT StartRegister, WINBOOL* pConstantData, UINT BoolCount) override { return real->GetVertexShaderConstantB(StartRegister, pConstantData, BoolCount); }
-    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Divider) override { return real->SetStreamSourceFreq(StreamNumber, Divider); }
     HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT StreamNumber, UINT* Divider) override { return real->GetStreamSourceFreq(StreamNumber, Divider); }
     HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override { return real->SetIndices(pIndexData); }
     HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) override { return real->GetIndices(ppIndexData); }
@@ -156,14 +168,52 @@ public:
 
 private:
     static constexpr UINT kStreams = 16;  // Direct3D 9's most
+    // Several frames of the game's batch (some 600 KB a draw, in play more),
+    // so that the ring is discarded only every few frames.
+    static constexpr UINT kRingLength = 8 << 20;
 
     ~PacedDevice();
-    // Uploads what the game wrote to the copied buffers a draw may read.
+    // What the game set on a stream.
+    struct Stream {
+        CopiedVertexBuffer* copied = nullptr;  // null when the buffer is the system's, or none
+        bool bound = false;                    // any buffer
+        UINT offset = 0, stride = 0;
+        bool divided = false;                  // a frequency other than 1
+    };
+
+    // Uploads what the game wrote to the copied buffers a draw may read, and
+    // gives the system's stream 0 back its buffer.
     void UploadStreams();
+    void RestoreStream0();
+    void WaitForLastFrame();
+    void ForgetStream0();
     void BindStream(UINT stream, CopiedVertexBuffer* buffer);
+    // The bytes [begin, end) of stream 0's copy that a draw of `count`
+    // primitives from `start` reads, when it can be drawn from the copy.
+    bool DrawnRange(D3DPRIMITIVETYPE type, UINT start, UINT count, UINT* begin, UINT* end) const;
+    // Those bytes in the ring, at the vertex it gives, or false when they do
+    // not fit. Bytes the ring still holds unchanged are not copied again.
+    bool UploadToRing(UINT begin, UINT end, UINT* firstVertex);
+    void MakeRing();
 
     IDirect3DDevice9* real;
     PacedDirect3D* parent;
-    CopiedVertexBuffer* streams[kStreams] = {};
+    Stream streams[kStreams] = {};
+    UINT dividedStreams = 0;
+    // The system's stream 0: as the game set it, unset by DrawPrimitiveUP, or
+    // the ring.
+    enum class Stream0 { AsSet, Unset, Ring } stream0 = Stream0::AsSet;
+    // A dynamic buffer of the system's that draws from stream 0's copy read
+    // from: each upload goes after the last (no queued draw reads there), and
+    // the ring is discarded only when the next would not fit.
+    IDirect3DVertexBuffer9* ring = nullptr;
+    UINT ringCursor = 0;  // where the last upload ended
+    UINT ringStride = 0;  // with which the ring is set as stream 0
+    struct {
+        uint64_t version;  // the copied buffer's
+        UINT begin, end, stride, firstVertex;
+    } ringHolds = {};     // the last upload
+    bool softwareInHardware;
+    IDirect3DQuery9* lastFrameEnd = nullptr;  // an event query issued after the last present
     ULONG references = 1;
 };

@@ -21,8 +21,26 @@ HRESULT PacedDirect3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hF
                                     IDirect3DDevice9** ppReturnedDeviceInterface) {
     if (ppReturnedDeviceInterface == nullptr) return D3DERR_INVALIDCALL;
     IDirect3DDevice9* created = nullptr;
-    const HRESULT status =
-        real->CreateDevice(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pPresentationParameters, &created);
+    // Asked for software vertex processing, the system's device is made
+    // mixed and left in hardware mode: Wine keeps every vertex buffer of a
+    // software device in system memory, so each map of one (DrawPrimitiveUP's
+    // own buffer too) waits for its Direct3D thread. Where the system cannot
+    // make a mixed device, it makes the one asked for.
+    const bool software = (BehaviorFlags & D3DCREATE_SOFTWARE_VERTEXPROCESSING) != 0;
+    const DWORD mixed = (BehaviorFlags & ~D3DCREATE_SOFTWARE_VERTEXPROCESSING) | D3DCREATE_MIXED_VERTEXPROCESSING;
+    HRESULT status = D3DERR_NOTAVAILABLE;
+    bool emulated = false;
+    if (software) {
+        status = real->CreateDevice(Adapter, DeviceType, hFocusWindow, mixed, pPresentationParameters, &created);
+        emulated = SUCCEEDED(status) && SUCCEEDED(created->SetSoftwareVertexProcessing(FALSE));
+        if (FAILED(status)) created = nullptr;
+        else if (!emulated) {
+            created->Release();
+            created = nullptr;
+        }
+    }
+    if (created == nullptr)
+        status = real->CreateDevice(Adapter, DeviceType, hFocusWindow, BehaviorFlags, pPresentationParameters, &created);
     if (FAILED(status)) {
         *ppReturnedDeviceInterface = nullptr;
         return status;
@@ -30,7 +48,7 @@ HRESULT PacedDirect3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hF
     // The pace is read (and a bad setting reported) and the timer made now,
     // at start-up, not in the first frame.
     if (PacedFrameRate() > 0) SystemPaceClock();
-    *ppReturnedDeviceInterface = new PacedDevice(this, created);
+    *ppReturnedDeviceInterface = new PacedDevice(this, created, emulated);
     return status;
 }
 

@@ -4,7 +4,8 @@
 # walking, Escape), driven by real X input through xdotool and seen through
 # ImageMagick's import; the device wrapper's checks and the frame limiter
 # (frames a second by default, at 30, with a bad setting); start-up failures
-# for each missing bitmap and for a malformed effect file.
+# for each missing bitmap and for a malformed effect file. All with a fresh
+# prefix of Wine's defaults (its Direct3D command-stream thread on).
 # Usage: windows_test.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR
 # Run it under an X server with -noreset (scripts/test_windows.sh starts one).
 set -uo pipefail
@@ -40,13 +41,6 @@ cleanup() {
 trap cleanup EXIT
 echo "windows: creating the Wine prefix"
 "$wine" cmd /c exit >/dev/null 2>&1
-# The screen and replay checks run without Wine's Direct3D command-stream
-# thread: with it, on this machine's llvmpipe, frames come slower and less
-# evenly (the Windows build made 0.34x the Linux build's frames/s, measured with
-# bench/windows_fps.sh while the machine was shared), and a held key can come
-# and go between two frames. The pace is checked with Wine's defaults.
-csmt_key='HKCU\Software\Wine\Direct3D'
-"$wine" reg add "$csmt_key" /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1
 
 # ---- Replays: the same bytes as the Linux tool -----------------------------
 replay_same() {
@@ -176,9 +170,6 @@ play() {
 }
 
 # ---- The pace ---------------------------------------------------------------
-# Last, as it leaves the prefix with Wine's defaults: with the command-stream
-# thread, a game that ends at start-up with its device alive can fail in
-# libglvnd at exit, adding a line to standard error.
 
 # The back end's own checks: the device wrapper against the system's
 # Direct3D 9, and the pace clock.
@@ -223,7 +214,6 @@ at_most() { awk -v a="${1:-0}" -v b="$2" 'BEGIN{exit !(a <= b)}'; }
 at_least() { awk -v a="${1:-0}" -v b="$2" 'BEGIN{exit !(a >= b)}'; }
 
 pace() {
-  "$wine" reg delete "$csmt_key" /v csmt /f >/dev/null 2>&1
   device_checks
   measure_rate 0
   # Where the machine cannot go much faster than a rate, only "never faster"
