@@ -10,8 +10,6 @@ foreach(dir shared windows)
   file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
   list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
 endforeach()
-# Microsoft's own _vsnwprintf is the behaviour wide_format copies elsewhere.
-list(REMOVE_ITEM QF_PLATFORM_SOURCES ${CMAKE_SOURCE_DIR}/platform/shared/wide_format.cpp)
 add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
 # <windows.h>, <d3d9.h>, ... are the SDK's; only <d3dx9.h> is ours, found
 # before the one MinGW-w64 ships (which would need d3dx9_43.dll).
