@@ -4,21 +4,21 @@
 #include "platform/gl/gl_device.h"
 #include "platform/shared/frame_pacer.h"
 
-struct GlNativeContext {
+struct backend::GlNativeContext {
     SDL_Window* window;
     SDL_GLContext context;
 };
 
-void GlDrawableSize(const GlContext& context, int* width, int* height) {
+void backend::GlDrawableSize(const GlContext& context, int* width, int* height) {
     SDL_GL_GetDrawableSize(context.native->window, width, height);
 }
 
-void GlSwapBuffers(const GlContext& context) {
+void backend::GlSwapBuffers(const GlContext& context) {
     SDL_GL_SwapWindow(context.native->window);
     PaceFrame();
 }
 
-void DestroyGlNativeContext(GlNativeContext* native) {
+void backend::DestroyGlNativeContext(GlNativeContext* native) {
     SDL_GL_DeleteContext(native->context);
     delete native;
 }
@@ -48,28 +48,20 @@ HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
                                  D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
     if (device == nullptr) return D3DERR_INVALIDCALL;
     *device = nullptr;
-    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || window == nullptr ||
-        window->sdlWindow == nullptr)
-        return D3DERR_INVALIDCALL;
+    HWND window = DeviceWindow(adapter, type, focusWindow, parameters);
+    if (window == nullptr || window->sdlWindow == nullptr) return D3DERR_INVALIDCALL;
     // The desktop-sized full screen never changes the display mode.
     if (!parameters->Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
     if (gl == nullptr) return D3DERR_NOTAVAILABLE;
-    auto* context = new GlContext{new GlNativeContext{window->sdlWindow, gl}, 1};
     SDL_GL_MakeCurrent(window->sdlWindow, gl);
     int interval = SwapIntervalFor(*parameters, window->sdlWindow);
     if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
-    auto* created = new GlDevice(context, *parameters);
-    DropContext(context);  // the device holds it now
-    if (!created->Create()) {
-        created->Release();
-        return D3DERR_NOTAVAILABLE;
-    }
-    *device = created;
-    return D3D_OK;
+    return CreateGlDevice(new backend::GlNativeContext{window->sdlWindow, gl}, *parameters, device);
 }
 }  // namespace
+
+const char* backend::DeviceRequirement() { return "OpenGL 3.3 core"; }
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;

@@ -11,7 +11,7 @@
 #include "platform/shared/frame_pacer.h"
 #include "platform/web/web_window.h"
 
-struct GlNativeContext {
+struct backend::GlNativeContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
 };
 
@@ -69,13 +69,13 @@ void SetPaceFromAddress() {
 }
 }  // namespace
 
-void GlDrawableSize(const GlContext& context, int* width, int* height) {
+void backend::GlDrawableSize(const GlContext& context, int* width, int* height) {
     emscripten_webgl_get_drawing_buffer_size(context.native->context, width, height);
 }
 
-void GlSwapBuffers(const GlContext&) { WaitForAnimationFrame(); }
+void backend::GlSwapBuffers(const GlContext&) { WaitForAnimationFrame(); }
 
-void DestroyGlNativeContext(GlNativeContext* native) {
+void backend::DestroyGlNativeContext(GlNativeContext* native) {
     emscripten_webgl_destroy_context(native->context);
     delete native;
 }
@@ -94,9 +94,7 @@ HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWin
                                     D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
     if (device == nullptr) return D3DERR_INVALIDCALL;
     *device = nullptr;
-    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || !IsLiveWindow(window))
-        return D3DERR_INVALIDCALL;
+    if (!IsLiveWindow(DeviceWindow(adapter, type, focusWindow, parameters))) return D3DERR_INVALIDCALL;
     if (parameters->BackBufferWidth != 0 && parameters->BackBufferHeight != 0)
         emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters->BackBufferWidth),
                                            static_cast<int>(parameters->BackBufferHeight));
@@ -112,17 +110,11 @@ HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWin
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
     if (gl <= 0) return D3DERR_NOTAVAILABLE;
     emscripten_webgl_make_context_current(gl);
-    auto* context = new GlContext{new GlNativeContext{gl}, 1};
-    auto* created = new GlDevice(context, *parameters);
-    DropContext(context);  // the device holds it now
-    if (!created->Create()) {
-        created->Release();
-        return D3DERR_NOTAVAILABLE;
-    }
-    *device = created;
-    return D3D_OK;
+    return CreateGlDevice(new backend::GlNativeContext{gl}, *parameters, device);
 }
 }  // namespace
+
+const char* backend::DeviceRequirement() { return "WebGL 2"; }
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
