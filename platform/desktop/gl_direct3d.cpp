@@ -1,7 +1,7 @@
 // Direct3DCreate9 and CreateDevice: the GL 3.3 core context on the window.
 #include "platform/desktop/heap_settings.h"
 #include "platform/desktop/sdl_window.h"
-#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_direct3d.h"
 #include "platform/shared/frame_pacer.h"
 
 struct backend::GlNativeContext {
@@ -38,34 +38,26 @@ int SwapIntervalFor(const D3DPRESENT_PARAMETERS& parameters, SDL_Window* window)
     return mode.refresh_rate >= rate - 1 && mode.refresh_rate <= rate + 1 ? -1 : 0;
 }
 
-class GlDirect3D : public GlObject<IDirect3D9> {
-public:
-    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
-                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
-};
+class SdlGlDirect3D final : public GlDirect3D {
+    bool CanDrawOn(HWND window) const override { return window->sdlWindow != nullptr; }
 
-HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
-                                 D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
-    if (device == nullptr) return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    HWND window = DeviceWindow(adapter, type, focusWindow, parameters);
-    if (window == nullptr || window->sdlWindow == nullptr) return D3DERR_INVALIDCALL;
-    // The desktop-sized full screen never changes the display mode.
-    if (!parameters->Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
-    if (gl == nullptr) return D3DERR_NOTAVAILABLE;
-    SDL_GL_MakeCurrent(window->sdlWindow, gl);
-    int interval = SwapIntervalFor(*parameters, window->sdlWindow);
-    if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
-    return CreateGlDevice(new backend::GlNativeContext{window->sdlWindow, gl}, *parameters, device);
-}
+    backend::GlNativeContext* MakeContext(HWND window, const D3DPRESENT_PARAMETERS& parameters) override {
+        // The desktop-sized full screen never changes the display mode.
+        if (!parameters.Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
+        if (gl == nullptr) return nullptr;
+        SDL_GL_MakeCurrent(window->sdlWindow, gl);
+        int interval = SwapIntervalFor(parameters, window->sdlWindow);
+        if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
+        return new backend::GlNativeContext{window->sdlWindow, gl};
+    }
+};
 }  // namespace
 
 const char* backend::DeviceRequirement() { return "OpenGL 3.3 core"; }
 
-IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
-    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+GlDirect3D* backend::NewGlDirect3D() {
     KeepHeapForDriver();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-    return new GlDirect3D();
+    return new SdlGlDirect3D();
 }

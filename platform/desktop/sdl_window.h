@@ -26,9 +26,6 @@ void SetLastErrorFromSdl(DWORD error);
 
 HWND WindowFromSdlId(Uint32 windowId);
 
-// Grabs the pointer for the window if it holds the capture and has focus.
-void ReapplyCapture(HWND window);
-
 // Turns one SDL event into a window message; false when the event has none.
 bool TranslateSdlEvent(const SDL_Event& event, MSG* message);
 // The virtual-key code of an SDL scancode, 0 for keys the layer does not map.

@@ -78,8 +78,7 @@ void backend::CloseNativeWindow(HWND window) {
     window->sdlWindowId = 0;
 }
 
-BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
-    if (deviceName || !mode) return FALSE;
+bool backend::DisplayMode(DWORD modeNum, DEVMODEW* mode) {
     SDL_DisplayMode displayMode;
     int status = -1;
     if (EnsureSdlVideo())
@@ -87,22 +86,21 @@ BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
                                                   : SDL_GetDisplayMode(0, static_cast<int>(modeNum), &displayMode);
     if (status != 0) {
         SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
-        return FALSE;
+        return false;
     }
-    if (displayMode.w <= 0 || displayMode.h <= 0) return FALSE;
+    if (displayMode.w <= 0 || displayMode.h <= 0) return false;
     mode->dmPelsWidth = static_cast<DWORD>(displayMode.w);
     mode->dmPelsHeight = static_cast<DWORD>(displayMode.h);
     mode->dmBitsPerPel = SDL_BITSPERPIXEL(displayMode.format);
     mode->dmDisplayFrequency = static_cast<DWORD>(displayMode.refresh_rate);
-    return TRUE;
+    return true;
 }
 
-BOOL ShowWindow(HWND window, int command) {
-    if (!IsLiveWindow(window)) return FALSE;
-    BOOL wasVisible = (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_SHOWN) ? TRUE : FALSE;
-    if (command == SW_HIDE)
-        SDL_HideWindow(window->sdlWindow);
-    else
+bool backend::ShowNativeWindow(HWND window, bool show) {
+    const bool wasVisible = (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_SHOWN) != 0;
+    if (show)
         SDL_ShowWindow(window->sdlWindow);
+    else
+        SDL_HideWindow(window->sdlWindow);
     return wasVisible;
 }

@@ -94,14 +94,3 @@ private:
 // Bytes per vertex of a supported FVF (position, normal, diffuse, one
 // texture coordinate pair), or 0 for any other combination.
 UINT VertexSizeOfFvf(DWORD fvf);
-
-// What each back end's CreateDevice checks first: the device's window (the
-// presentation's, else the focus window) when the adapter, device type and
-// parameters are ones the layer makes devices for; null otherwise. Whether the
-// window is one to draw on is the back end's to check.
-HWND DeviceWindow(UINT adapter, D3DDEVTYPE type, HWND focusWindow, const D3DPRESENT_PARAMETERS* parameters);
-// Makes the device on the back end's new, current context, which belongs to
-// the device from then on: it goes with the last of the device and its
-// resources, or at once when the device cannot be made.
-HRESULT CreateGlDevice(backend::GlNativeContext* native, const D3DPRESENT_PARAMETERS& parameters,
-                       IDirect3DDevice9** device);

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_direct3d.h"
 #include "platform/shared/frame_pacer.h"
 #include "platform/web/web_window.h"
 
@@ -81,43 +81,36 @@ void backend::DestroyGlNativeContext(GlNativeContext* native) {
 }
 
 namespace {
-class WebGlDirect3D : public GlObject<IDirect3D9> {
-public:
-    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
-                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
-};
-
 // The canvas's drawing buffer takes the back buffer's size (the viewport's,
 // as the game asks for the desktop's); CSS stretches it over the page. Full
 // screen needs a gesture in a browser: the page's button asks for it.
-HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
-                                    D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
-    if (device == nullptr) return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    if (!IsLiveWindow(DeviceWindow(adapter, type, focusWindow, parameters))) return D3DERR_INVALIDCALL;
-    if (parameters->BackBufferWidth != 0 && parameters->BackBufferHeight != 0)
-        emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters->BackBufferWidth),
-                                           static_cast<int>(parameters->BackBufferHeight));
-    EmscriptenWebGLContextAttributes attributes;
-    emscripten_webgl_init_context_attributes(&attributes);
-    attributes.majorVersion = 2;
-    attributes.minorVersion = 0;
-    attributes.alpha = EM_FALSE;  // the back buffer is X8R8G8B8: the page never shows through
-    attributes.depth = EM_TRUE;
-    attributes.stencil = EM_FALSE;
-    attributes.antialias = EM_FALSE;
-    attributes.premultipliedAlpha = EM_FALSE;
-    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
-    if (gl <= 0) return D3DERR_NOTAVAILABLE;
-    emscripten_webgl_make_context_current(gl);
-    return CreateGlDevice(new backend::GlNativeContext{gl}, *parameters, device);
-}
+class WebGlDirect3D final : public GlDirect3D {
+    bool CanDrawOn(HWND window) const override { return IsLiveWindow(window); }
+
+    backend::GlNativeContext* MakeContext(HWND, const D3DPRESENT_PARAMETERS& parameters) override {
+        if (parameters.BackBufferWidth != 0 && parameters.BackBufferHeight != 0)
+            emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters.BackBufferWidth),
+                                               static_cast<int>(parameters.BackBufferHeight));
+        EmscriptenWebGLContextAttributes attributes;
+        emscripten_webgl_init_context_attributes(&attributes);
+        attributes.majorVersion = 2;
+        attributes.minorVersion = 0;
+        attributes.alpha = EM_FALSE;  // the back buffer is X8R8G8B8: the page never shows through
+        attributes.depth = EM_TRUE;
+        attributes.stencil = EM_FALSE;
+        attributes.antialias = EM_FALSE;
+        attributes.premultipliedAlpha = EM_FALSE;
+        EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
+        if (gl <= 0) return nullptr;
+        emscripten_webgl_make_context_current(gl);
+        return new backend::GlNativeContext{gl};
+    }
+};
 }  // namespace
 
 const char* backend::DeviceRequirement() { return "WebGL 2"; }
 
-IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
-    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+GlDirect3D* backend::NewGlDirect3D() {
     SetPaceFromAddress();
     return new WebGlDirect3D();
 }

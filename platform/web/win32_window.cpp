@@ -54,25 +54,24 @@ EM_JS(int, ViewportPixels, (int height), {
     return Math.round((height ? tall : width) * ratio);
 });
 
-BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
-    if (deviceName || !mode || modeNum != ENUM_CURRENT_SETTINGS) return FALSE;
+bool backend::DisplayMode(DWORD modeNum, DEVMODEW* mode) {
+    if (modeNum != ENUM_CURRENT_SETTINGS) return false;
     int width = ViewportPixels(0);
     int height = ViewportPixels(1);
     if (width <= 0 || height <= 0) {
         SetLastErrorWithReason(ERROR_DEVICE_NOT_AVAILABLE, "the page has no viewport");
-        return FALSE;
+        return false;
     }
     mode->dmPelsWidth = static_cast<DWORD>(width);
     mode->dmPelsHeight = static_cast<DWORD>(height);
     mode->dmBitsPerPel = 32;
     mode->dmDisplayFrequency = 0;  // the browser does not tell
-    return TRUE;
+    return true;
 }
 
-BOOL ShowWindow(HWND window, int command) {
-    if (!IsLiveWindow(window)) return FALSE;
-    BOOL wasVisible = window->visible ? TRUE : FALSE;
-    window->visible = command != SW_HIDE;
-    ShowCanvas(window->visible);
+bool backend::ShowNativeWindow(HWND window, bool show) {
+    const bool wasVisible = window->visible;
+    window->visible = show;
+    ShowCanvas(show);
     return wasVisible;
 }

@@ -71,5 +71,15 @@ BOOL DestroyWindow(HWND window) {
     return TRUE;
 }
 
+BOOL ShowWindow(HWND window, int command) {
+    if (!IsLiveWindow(window)) return FALSE;
+    return backend::ShowNativeWindow(window, command != SW_HIDE) ? TRUE : FALSE;
+}
+
+BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
+    if (deviceName || !mode) return FALSE;
+    return backend::DisplayMode(modeNum, mode) ? TRUE : FALSE;
+}
+
 // Nothing is painted through messages: the device draws every frame.
 BOOL UpdateWindow(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }

@@ -28,3 +28,5 @@ WNDPROC LiveWindowProcedure(HWND window);
 bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance);
 // The window that receives input whose own window is unknown (the game has one).
 HWND FirstLiveWindow();
+// Whether the window holds the mouse capture (SetCapture).
+bool HoldsCapture(HWND window);
