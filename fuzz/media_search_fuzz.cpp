@@ -20,8 +20,8 @@ std::wstring Widen(const uint8_t* data, size_t size) {
     return s;
 }
 
-// Keeps only "%%" and string conversions (with flags, width, precision), at most
-// four, so the fixed argument list always satisfies the format.
+// Keeps "%%" and at most four "%s", so the fixed argument list always
+// satisfies the format; any other '%' stays one time in eight, to be refused.
 std::wstring StringOnlyFormat(const std::wstring& raw) {
     std::wstring out;
     int strings = 0;
@@ -30,18 +30,13 @@ std::wstring StringOnlyFormat(const std::wstring& raw) {
             out += raw[i];
             continue;
         }
-        size_t j = i + 1;
-        while (j < raw.size() && (raw[j] == L'-' || raw[j] == L'.' || (raw[j] >= L'0' && raw[j] <= L'9'))) ++j;
-        bool string = j < raw.size() && raw[j] == L's' && j - i < 6 && strings < 4;
-        if (i + 1 < raw.size() && raw[i + 1] == L'%') {
-            out += L"%%";
+        const WCHAR next = i + 1 < raw.size() ? raw[i + 1] : L'\0';
+        if (next == L'%' || (next == L's' && strings < 4)) {
+            strings += next == L's';
+            out += raw.substr(i, 2);
             ++i;
-        } else if (string) {
-            out += raw.substr(i, j - i + 1);
-            ++strings;
-            i = j;
         } else {
-            out += L'#';
+            out += i % 8 == 0 && next != L's' ? L'%' : L'#';
         }
     }
     return out;

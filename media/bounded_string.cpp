@@ -1,7 +1,5 @@
 #include "media/bounded_string.h"
 
-#include "platform/shared/wide_format.h"
-
 namespace {
 
 constexpr size_t kMaxCount = 0x7FFFFFFF;
@@ -19,16 +17,36 @@ HRESULT CopyBounded(WCHAR* dest, size_t count, const WCHAR* source) {
     return source[i] ? kTruncated : S_OK;
 }
 
+// The paths built here need nothing but strings, so "%s" (a wide string) and
+// "%%" are the whole of the format language; anything else is refused.
 HRESULT FormatBoundedV(WCHAR* dest, size_t count, const WCHAR* format, va_list args) {
     if (!ValidCount(count) || !dest || !format) return E_INVALIDARG;
-    size_t room = count - 1;
-    int n = _vsnwprintf(dest, room, format, args);
-    if (n < 0 || size_t(n) > room) {
-        dest[room] = L'\0';
-        return kTruncated;
+    size_t n = 0;
+    bool truncated = false;
+    auto put = [&](WCHAR c) {
+        if (n + 1 < count)
+            dest[n++] = c;
+        else
+            truncated = true;
+    };
+    for (const WCHAR* f = format; *f; ++f) {
+        if (*f != L'%') {
+            put(*f);
+            continue;
+        }
+        const WCHAR conversion = *++f;
+        const WCHAR* text = conversion == L's' ? va_arg(args, const WCHAR*) : nullptr;
+        if (conversion == L'%') {
+            put(L'%');
+        } else if (text) {
+            for (; *text; ++text) put(*text);
+        } else {
+            dest[0] = L'\0';
+            return E_INVALIDARG;
+        }
     }
-    if (size_t(n) == room) dest[room] = L'\0';
-    return S_OK;
+    dest[n] = L'\0';
+    return truncated ? kTruncated : S_OK;
 }
 
 HRESULT FormatBounded(WCHAR* dest, size_t count, const WCHAR* format, ...) {

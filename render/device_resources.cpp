@@ -5,6 +5,7 @@
 #include "app/input.h"
 #include "app/startup_failure.h"
 #include "media/media_search.h"
+#include "platform/backend.h"
 #include "render/vertex_batch.h"
 
 Renderer renderer;
@@ -37,7 +38,7 @@ HRESULT CreateDevice(HWND window, UINT width, UINT height) {
     D3DPRESENT_PARAMETERS parameters = Presentation(width, height);
     if (FAILED(renderer.direct3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &renderer.device))) {
-        NoteStartupFailure("cannot create the Direct3D device (OpenGL 3.3 core context)");
+        NoteStartupFailure("cannot create the Direct3D device (%s)", backend::DeviceRequirement());
         return E_FAIL;
     }
     renderer.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -175,7 +176,7 @@ HRESULT CreateDeviceAndResources(HWND window) {
     CreateController(window);
     IDirect3D9* direct3d = Direct3DCreate9(D3D_SDK_VERSION);
     if (direct3d == nullptr) {
-        NoteStartupFailure("Direct3D is not available (no OpenGL 3.3 core)");
+        NoteStartupFailure("Direct3D is not available (no %s)", backend::DeviceRequirement());
         return E_FAIL;
     }
     DEVMODEW mode{};

@@ -11,13 +11,8 @@ find_package(OpenGL REQUIRED)
 # window classes, last error), dinput/ (the controller device), dsound/ (the
 # sound objects), gl/ (the D3D9 device on GL) and desktop/ (window, input and
 # sound output on SDL2).
-set(QF_PLATFORM_DIRS shared posix win32 dinput dsound gl desktop)
-set(QF_PLATFORM_SOURCES)
-foreach(dir ${QF_PLATFORM_DIRS})
-  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
-  list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
-endforeach()
-add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
+include(${CMAKE_SOURCE_DIR}/platform/platform_library.cmake)
+qf_platform_library(shared posix win32 dinput dsound gl desktop)
 # Game code includes <windows.h>, <d3d9.h>, <d3dx9.h>, ... as it would on
 # Windows; here those names resolve to our own declarations.
 target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR}

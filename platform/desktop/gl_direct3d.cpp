@@ -1,24 +1,24 @@
 // Direct3DCreate9 and CreateDevice: the GL 3.3 core context on the window.
 #include "platform/desktop/heap_settings.h"
 #include "platform/desktop/sdl_window.h"
-#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_direct3d.h"
 #include "platform/shared/frame_pacer.h"
 
-struct GlNativeContext {
+struct backend::GlNativeContext {
     SDL_Window* window;
     SDL_GLContext context;
 };
 
-void GlDrawableSize(const GlContext& context, int* width, int* height) {
+void backend::GlDrawableSize(const GlContext& context, int* width, int* height) {
     SDL_GL_GetDrawableSize(context.native->window, width, height);
 }
 
-void GlSwapBuffers(const GlContext& context) {
+void backend::GlSwapBuffers(const GlContext& context) {
     SDL_GL_SwapWindow(context.native->window);
     PaceFrame();
 }
 
-void DestroyGlNativeContext(GlNativeContext* native) {
+void backend::DestroyGlNativeContext(GlNativeContext* native) {
     SDL_GL_DeleteContext(native->context);
     delete native;
 }
@@ -38,42 +38,26 @@ int SwapIntervalFor(const D3DPRESENT_PARAMETERS& parameters, SDL_Window* window)
     return mode.refresh_rate >= rate - 1 && mode.refresh_rate <= rate + 1 ? -1 : 0;
 }
 
-class GlDirect3D : public GlObject<IDirect3D9> {
-public:
-    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
-                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
-};
+class SdlGlDirect3D final : public GlDirect3D {
+    bool CanDrawOn(HWND window) const override { return window->sdlWindow != nullptr; }
 
-HRESULT GlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
-                                 D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
-    if (device == nullptr) return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || window == nullptr ||
-        window->sdlWindow == nullptr)
-        return D3DERR_INVALIDCALL;
-    // The desktop-sized full screen never changes the display mode.
-    if (!parameters->Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
-    if (gl == nullptr) return D3DERR_NOTAVAILABLE;
-    auto* context = new GlContext{new GlNativeContext{window->sdlWindow, gl}, 1};
-    SDL_GL_MakeCurrent(window->sdlWindow, gl);
-    int interval = SwapIntervalFor(*parameters, window->sdlWindow);
-    if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
-    auto* created = new GlDevice(context, *parameters);
-    DropContext(context);  // the device holds it now
-    if (!created->Create()) {
-        created->Release();
-        return D3DERR_NOTAVAILABLE;
+    backend::GlNativeContext* MakeContext(HWND window, const D3DPRESENT_PARAMETERS& parameters) override {
+        // The desktop-sized full screen never changes the display mode.
+        if (!parameters.Windowed) SDL_SetWindowFullscreen(window->sdlWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_GLContext gl = SDL_GL_CreateContext(window->sdlWindow);
+        if (gl == nullptr) return nullptr;
+        SDL_GL_MakeCurrent(window->sdlWindow, gl);
+        int interval = SwapIntervalFor(parameters, window->sdlWindow);
+        if (SDL_GL_SetSwapInterval(interval) != 0 && interval < 0) SDL_GL_SetSwapInterval(1);
+        return new backend::GlNativeContext{window->sdlWindow, gl};
     }
-    *device = created;
-    return D3D_OK;
-}
+};
 }  // namespace
 
-IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
-    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+const char* backend::DeviceRequirement() { return "OpenGL 3.3 core"; }
+
+GlDirect3D* backend::NewGlDirect3D() {
     KeepHeapForDriver();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-    return new GlDirect3D();
+    return new SdlGlDirect3D();
 }

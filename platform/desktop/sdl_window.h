@@ -9,12 +9,9 @@
 
 #include "platform/win32/message_queue.h"
 
-struct HWND__ {
+struct HWND__ : WindowRecord {
     SDL_Window* sdlWindow = nullptr;
-    WNDPROC windowProc = nullptr;
-    HINSTANCE instance = nullptr;
     Uint32 sdlWindowId = 0;
-    bool inUse = false;
 };
 
 // Sets the GL attributes every game window is created with: a 3.3 core
@@ -28,11 +25,6 @@ bool EnsureSdlVideo();
 void SetLastErrorFromSdl(DWORD error);
 
 HWND WindowFromSdlId(Uint32 windowId);
-// The window that receives input whose SDL window is unknown (the game has one).
-HWND FirstLiveWindow();
-
-// Grabs the pointer for the window if it holds the capture and has focus.
-void ReapplyCapture(HWND window);
 
 // Turns one SDL event into a window message; false when the event has none.
 bool TranslateSdlEvent(const SDL_Event& event, MSG* message);

@@ -1,10 +1,10 @@
 // The message queue's hooks on SDL.
 #include "platform/desktop/sdl_window.h"
 
-DWORD MessageTicks() { return SDL_GetTicks(); }
+DWORD backend::MessageTicks() { return SDL_GetTicks(); }
 
 // Takes SDL events until the ring is full; the rest wait in SDL's own queue.
-void RefillMessages() {
+void backend::RefillMessages() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event event;
     while (!MessageQueueFull() && SDL_PollEvent(&event)) {
@@ -12,5 +12,3 @@ void RefillMessages() {
         if (TranslateSdlEvent(event, &message)) PushMessage(message);
     }
 }
-
-WNDPROC LiveWindowProcedure(HWND window) { return IsLiveWindow(window) ? window->windowProc : nullptr; }

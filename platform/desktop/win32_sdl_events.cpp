@@ -96,7 +96,7 @@ bool TranslateMotion(const SDL_MouseMotionEvent& motion, MSG* message) {
 bool TranslateWindowEvent(const SDL_WindowEvent& windowEvent, MSG* message) {
     HWND window = WindowFromSdlId(windowEvent.windowID);
     if (!window) return false;
-    if (windowEvent.event == SDL_WINDOWEVENT_FOCUS_GAINED) ReapplyCapture(window);
+    if (windowEvent.event == SDL_WINDOWEVENT_FOCUS_GAINED) backend::CaptureMouse(window);
     if (windowEvent.event != SDL_WINDOWEVENT_CLOSE) return false;
     *message = MSG{window, WM_CLOSE, 0, 0, windowEvent.timestamp, {0, 0}};
     return true;

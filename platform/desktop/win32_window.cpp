@@ -1,40 +1,31 @@
-// Windows on SDL: a fixed pool of window records, so handles can be checked
-// and nothing is allocated per call.
+// Windows on SDL: the SDL window beneath each record of the window pool, and
+// the display's mode.
 #include "platform/desktop/sdl_window.h"
-#include "platform/win32/window_classes.h"
+#include "platform/posix/utf8.h"
 
 namespace {
 
-constexpr int kMaxWindows = 8;
-HWND__ windows[kMaxWindows];
+HWND__ windows[kWindowCapacity];
 
-// Window titles go to SDL as UTF-8; a title that does not fit is cut.
+// Window titles go to SDL as UTF-8; a title that does not fit is cut, and
+// what UTF-8 cannot carry shows as '?'.
 void WideToUtf8(LPCWSTR text, char* out, size_t capacity) {
-    static constexpr unsigned char kLead[5] = {0, 0, 0xC0, 0xE0, 0xF0};
     size_t n = 0;
     for (; text && *text; ++text) {
-        uint32_t c = static_cast<uint32_t>(*text);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = '?';
-        size_t length = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-        if (n + length >= capacity) break;
-        if (length == 1) {
-            out[n++] = static_cast<char>(c);
-            continue;
-        }
-        out[n] = static_cast<char>(kLead[length] | (c >> (6 * (length - 1))));
-        for (size_t i = 1; i < length; ++i) out[n + i] = static_cast<char>(0x80 | ((c >> (6 * (length - 1 - i))) & 0x3F));
-        n += length;
+        char bytes[4];
+        int length = EncodeUtf8(static_cast<uint32_t>(*text), bytes);
+        if (length == 0) length = EncodeUtf8('?', bytes);
+        if (n + static_cast<size_t>(length) >= capacity) break;
+        for (int i = 0; i < length; ++i) out[n++] = bytes[i];
     }
     out[n] = '\0';
 }
 
-HWND AllocateWindow() {
-    for (HWND__& w : windows)
-        if (!w.inUse) return &w;
-    return nullptr;
-}
-
 }  // namespace
+
+HWND backend::WindowAt(int slot) { return &windows[slot]; }
+
+WindowRecord& backend::WindowRecordAt(int slot) { return windows[slot]; }
 
 void SetGameWindowGlAttributes() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -58,69 +49,36 @@ bool EnsureSdlVideo() {
     return false;
 }
 
-bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance) {
-    for (const HWND__& w : windows)
-        if (w.inUse && w.windowProc == windowProc && w.instance == instance) return true;
-    return false;
-}
-
-bool IsLiveWindow(HWND window) {
-    for (const HWND__& w : windows)
-        if (&w == window) return w.inUse;
-    return false;
-}
-
 HWND WindowFromSdlId(Uint32 windowId) {
     for (HWND__& w : windows)
         if (w.inUse && w.sdlWindowId == windowId) return &w;
     return nullptr;
 }
 
-HWND FirstLiveWindow() {
-    for (HWND__& w : windows)
-        if (w.inUse) return &w;
-    return nullptr;
-}
-
-// The window starts hidden; the style, parent and menu are not modelled.
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD, int x, int y, int width, int height,
-                     HWND, HMENU, HINSTANCE instance, LPVOID) {
-    WindowClassEntry windowClass;
-    const bool classFound = FindWindowClass(className, &windowClass);
-    HWND window = AllocateWindow();
-    if (!classFound || !window || width <= 0 || height <= 0) return nullptr;
-    char title[256];
-    WideToUtf8(windowName, title, sizeof title);
+bool backend::OpenNativeWindow(HWND window, LPCWSTR title, int x, int y, int width, int height) {
+    char utf8Title[256];
+    WideToUtf8(title, utf8Title, sizeof utf8Title);
     SDL_Window* sdlWindow = nullptr;
     if (EnsureSdlVideo()) {
         SetGameWindowGlAttributes();
-        sdlWindow = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        sdlWindow = SDL_CreateWindow(utf8Title, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     }
     if (!sdlWindow) {
         SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
-        return nullptr;
+        return false;
     }
-    *window = HWND__{sdlWindow, windowClass.windowProc, instance, SDL_GetWindowID(sdlWindow), true};
-    if (window->windowProc(window, WM_CREATE, 0, 0) == -1) {
-        DestroyWindow(window);
-        return nullptr;
-    }
-    return window;
+    window->sdlWindow = sdlWindow;
+    window->sdlWindowId = SDL_GetWindowID(sdlWindow);
+    return true;
 }
 
-// WM_DESTROY reaches the window procedure while the SDL window (and any GL
-// context on it) still exists, so resources can be released there.
-BOOL DestroyWindow(HWND window) {
-    if (!IsLiveWindow(window)) return FALSE;
-    window->windowProc(window, WM_DESTROY, 0, 0);
-    DiscardMessagesFor(window);
+void backend::CloseNativeWindow(HWND window) {
     SDL_DestroyWindow(window->sdlWindow);
-    *window = HWND__();
-    return TRUE;
+    window->sdlWindow = nullptr;
+    window->sdlWindowId = 0;
 }
 
-BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
-    if (deviceName || !mode) return FALSE;
+bool backend::DisplayMode(DWORD modeNum, DEVMODEW* mode) {
     SDL_DisplayMode displayMode;
     int status = -1;
     if (EnsureSdlVideo())
@@ -128,25 +86,21 @@ BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
                                                   : SDL_GetDisplayMode(0, static_cast<int>(modeNum), &displayMode);
     if (status != 0) {
         SetLastErrorFromSdl(ERROR_DEVICE_NOT_AVAILABLE);
-        return FALSE;
+        return false;
     }
-    if (displayMode.w <= 0 || displayMode.h <= 0) return FALSE;
+    if (displayMode.w <= 0 || displayMode.h <= 0) return false;
     mode->dmPelsWidth = static_cast<DWORD>(displayMode.w);
     mode->dmPelsHeight = static_cast<DWORD>(displayMode.h);
     mode->dmBitsPerPel = SDL_BITSPERPIXEL(displayMode.format);
     mode->dmDisplayFrequency = static_cast<DWORD>(displayMode.refresh_rate);
-    return TRUE;
+    return true;
 }
 
-BOOL ShowWindow(HWND window, int command) {
-    if (!IsLiveWindow(window)) return FALSE;
-    BOOL wasVisible = (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_SHOWN) ? TRUE : FALSE;
-    if (command == SW_HIDE)
-        SDL_HideWindow(window->sdlWindow);
-    else
+bool backend::ShowNativeWindow(HWND window, bool show) {
+    const bool wasVisible = (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_SHOWN) != 0;
+    if (show)
         SDL_ShowWindow(window->sdlWindow);
+    else
+        SDL_HideWindow(window->sdlWindow);
     return wasVisible;
 }
-
-// Nothing is painted through messages: the GL device draws every frame.
-BOOL UpdateWindow(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }

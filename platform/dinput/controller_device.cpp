@@ -207,6 +207,49 @@ IDirectInputDevice8W* NewControllerDevice(ControllerSource* source) {
     return source ? new ControllerDevice(source) : nullptr;
 }
 
+ULONG ControllerDirectInput::AddRef() { return ++references; }
+
+ULONG ControllerDirectInput::Release() {
+    ULONG left = --references;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT ControllerDirectInput::EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKW callback, LPVOID context, DWORD) {
+    if (!callback) return DIERR_INVALIDPARAM;
+    if (devType != DI8DEVCLASS_ALL && devType != DI8DEVCLASS_GAMECTRL) return DI_OK;
+    ListControllers(callback, context);
+    return DI_OK;
+}
+
+HRESULT ControllerDirectInput::CreateDevice(REFGUID instance, IDirectInputDevice8W** device, IUnknown* outer) {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    if (outer) return DIERR_NOAGGREGATION;
+    *device = OpenController(instance);
+    return *device ? DI_OK : DIERR_DEVICENOTREG;
+}
+
+DIDEVICEINSTANCEW DescribeGamepad(const GUID& instance, const GUID& product, const char* utf8Name) {
+    DIDEVICEINSTANCEW described{};
+    described.dwSize = sizeof(DIDEVICEINSTANCEW);
+    described.guidInstance = instance;
+    described.guidProduct = product;
+    described.dwDevType = DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8);
+    Utf8NameToWide(utf8Name, described.tszInstanceName, MAX_PATH);
+    Utf8NameToWide(utf8Name, described.tszProductName, MAX_PATH);
+    return described;
+}
+
+HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
+    const HRESULT checked = CheckDirectInputCreate(version, interfaceId, object, outer);
+    if (FAILED(checked)) return checked;
+    ControllerDirectInput* directInput = backend::NewDirectInput();
+    if (directInput == nullptr) return DIERR_NOTINITIALIZED;
+    *object = static_cast<IDirectInput8W*>(directInput);
+    return DI_OK;
+}
+
 HRESULT CheckDirectInputCreate(DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
     if (!object) return E_POINTER;
     *object = nullptr;

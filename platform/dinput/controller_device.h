@@ -10,6 +10,8 @@
 
 #include <dinput.h>
 
+#include "platform/backend.h"
+
 class ControllerSource {
 public:
     static constexpr int kAxisCount = 4;     // left x, left y, right x, right y
@@ -35,6 +37,30 @@ IDirectInputDevice8W* NewControllerDevice(ControllerSource* source);
 // (cleared here), the version, the interface and no aggregation. DI_OK when
 // the back end may go on.
 HRESULT CheckDirectInputCreate(DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer);
+
+// The DirectInput object of a back end: its reference count and what
+// EnumDevices and CreateDevice check. The back end lists its controllers and
+// opens one by its instance GUID.
+class ControllerDirectInput : public IDirectInput8W {
+public:
+    ULONG AddRef() final;
+    ULONG Release() final;
+    HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKW callback, LPVOID context, DWORD flags) final;
+    HRESULT CreateDevice(REFGUID instance, IDirectInputDevice8W** device, IUnknown* outer) final;
+
+protected:
+    virtual ~ControllerDirectInput() = default;
+    // Calls back with each controller's description until the callback says stop.
+    virtual void ListControllers(LPDIENUMDEVICESCALLBACKW callback, LPVOID context) = 0;
+    // The device of the controller with that instance GUID; null if there is none.
+    virtual IDirectInputDevice8W* OpenController(REFGUID instance) = 0;
+
+private:
+    ULONG references = 1;
+};
+
+// A standard-layout gamepad as EnumDevices describes it.
+DIDEVICEINSTANCEW DescribeGamepad(const GUID& instance, const GUID& product, const char* utf8Name);
 
 // UTF-8 names as wide text; characters beyond ASCII become '?'.
 void Utf8NameToWide(const char* name, WCHAR* out, size_t capacity);

@@ -15,7 +15,7 @@ D3DMATRIX IdentityMatrix() {
 
 D3DSURFACE_DESC BackBufferDesc(const D3DPRESENT_PARAMETERS& p, const GlContext& context) {
     int width = static_cast<int>(p.BackBufferWidth), height = static_cast<int>(p.BackBufferHeight);
-    if (width == 0 || height == 0) GlDrawableSize(context, &width, &height);
+    if (width == 0 || height == 0) backend::GlDrawableSize(context, &width, &height);
     D3DFORMAT format = p.BackBufferFormat == D3DFMT_UNKNOWN ? D3DFMT_X8R8G8B8 : p.BackBufferFormat;
     return {format, D3DRTYPE_SURFACE, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, D3DMULTISAMPLE_NONE, 0,
             static_cast<UINT>(width), static_cast<UINT>(height)};
@@ -78,7 +78,7 @@ void GlDevice::RestoreStates(const GlDeviceStates& in) { states = in; }
 void GlDevice::BindRenderTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, renderTarget->Framebuffer());
     int width = static_cast<int>(renderTarget->Width()), height = static_cast<int>(renderTarget->Height());
-    if (renderTarget == &backBuffer) GlDrawableSize(*context, &width, &height);
+    if (renderTarget == &backBuffer) backend::GlDrawableSize(*context, &width, &height);
     glViewport(0, 0, width, height);
 }
 
@@ -119,7 +119,7 @@ HRESULT GlDevice::EndScene() {
 
 HRESULT GlDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     if (inScene) return D3DERR_INVALIDCALL;
-    GlSwapBuffers(*context);
+    backend::GlSwapBuffers(*context);
     return D3D_OK;
 }
 

@@ -14,6 +14,6 @@ void HoldContext(GlContext* context) { ++context->holders; }
 
 void DropContext(GlContext* context) {
     if (--context->holders > 0) return;
-    DestroyGlNativeContext(context->native);
+    backend::DestroyGlNativeContext(context->native);
     delete context;
 }

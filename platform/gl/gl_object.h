@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/backend.h"
+
 void NoteLayerObjectCreated();
 void NoteLayerObjectDestroyed();
 
@@ -30,21 +32,14 @@ private:
     ULONG references = 1;
 };
 
-// The back end's window and GL context; each back end defines it.
-struct GlNativeContext;
-
 // Resources may outlive the device object, so the context is shared and
-// destroyed only when nothing that owns GL names is left.
+// destroyed only when nothing that owns GL names is left. What the back end
+// keeps (its window and GL context) and does with it (the drawable's size,
+// the swap, destroying it) is in platform/backend.h.
 struct GlContext {
-    GlNativeContext* native = nullptr;
+    backend::GlNativeContext* native = nullptr;
     int holders = 1;
 };
-
-// What the back end provides for its context: the drawable's size in pixels,
-// showing the finished frame, and destroying the context and its record.
-void GlDrawableSize(const GlContext& context, int* width, int* height);
-void GlSwapBuffers(const GlContext& context);
-void DestroyGlNativeContext(GlNativeContext* native);
 
 void HoldContext(GlContext* context);
 void DropContext(GlContext* context);

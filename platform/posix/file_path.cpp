@@ -2,27 +2,17 @@
 
 #include <cstdint>
 
+#include "platform/posix/utf8.h"
+
 namespace {
 
 // A raw byte b (0x80..0xFF) travels as U+DC00 + b.
 constexpr uint32_t kRawByteBase = 0xDC00;
 
+// The caller has turned away what UTF-8 cannot carry.
 void AppendUtf8(uint32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, static_cast<size_t>(EncodeUtf8(cp, bytes)));
 }
 
 // Length of the UTF-8 sequence starting at s and its code point, or 0 when

@@ -29,4 +29,4 @@ void ShortWait() {
 constexpr PaceClock kClock{MonotonicNow, SleepUntil, ShortWait, 200000};
 }  // namespace
 
-const PaceClock& SystemPaceClock() { return kClock; }
+const PaceClock& backend::SystemPaceClock() { return kClock; }

@@ -93,6 +93,6 @@ int PacedFrameRate() {
 void PaceFrame() {
     Configure();
     if (pacer.schedule.Period() == 0) return;
-    const PaceClock& clock = SystemPaceClock();
+    const PaceClock& clock = backend::SystemPaceClock();
     WaitUntil(clock, pacer.schedule.Next(clock.now()));
 }

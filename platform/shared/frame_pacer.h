@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/backend.h"
+
 inline constexpr int kDefaultFrameRate = 60;
 inline constexpr int kMaxFrameRate = 1000;
 inline constexpr char kFrameRateVariable[] = "QUILLFROST_FRAME_RATE";
@@ -65,6 +67,6 @@ void PaceFrame();
 // The rate the hook paces at (reads the variable if no frame has yet).
 int PacedFrameRate();
 
-// Each back end's clock (platform/posix/pace_clock.cpp on Linux,
+// Each back end supplies its clock as backend::SystemPaceClock
+// (platform/posix/pace_clock.cpp on Linux and the web,
 // platform/windows/pace_clock.cpp on Windows).
-const PaceClock& SystemPaceClock();

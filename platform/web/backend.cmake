@@ -12,12 +12,8 @@ add_compile_options(-msimd128)
 # shared/, win32/, dinput/ and dsound/ as on the desktop, posix/ (files and
 # RIFF on Emscripten's POSIX), gl/ (the D3D9 device, switched to WebGL 2) and
 # web/ (page window, input, gamepad, Web Audio).
-set(QF_PLATFORM_SOURCES)
-foreach(dir shared posix win32 dinput dsound gl web)
-  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
-  list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
-endforeach()
-add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
+include(${CMAKE_SOURCE_DIR}/platform/platform_library.cmake)
+qf_platform_library(shared posix win32 dinput dsound gl web)
 target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR}
   ${CMAKE_SOURCE_DIR}/platform/declarations ${CMAKE_SOURCE_DIR}/platform/shared)
 target_compile_definitions(quillfrost_platform PRIVATE QF_GL_WEBGL2)

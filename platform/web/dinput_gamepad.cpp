@@ -75,48 +75,17 @@ private:
     bool touched = false;
 };
 
-class GamepadDirectInput final : public IDirectInput8W {
-public:
-    ULONG AddRef() override { return ++references; }
-    ULONG Release() override {
-        ULONG left = --references;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKW callback, LPVOID context, DWORD) override {
-        if (!callback) return DIERR_INVALIDPARAM;
-        if (devType != DI8DEVCLASS_ALL && devType != DI8DEVCLASS_GAMECTRL) return DI_OK;
-        DIDEVICEINSTANCEW instance = {};
-        instance.dwSize = sizeof(DIDEVICEINSTANCEW);
-        instance.guidInstance = kGamepadGuid;
-        instance.guidProduct = kGamepadGuid;
-        instance.dwDevType = DI8DEVTYPE_GAMEPAD | (DI8DEVTYPEGAMEPAD_STANDARD << 8);
-        Utf8NameToWide("Gamepad", instance.tszInstanceName, MAX_PATH);
-        Utf8NameToWide("Gamepad", instance.tszProductName, MAX_PATH);
+class GamepadDirectInput final : public ControllerDirectInput {
+    void ListControllers(LPDIENUMDEVICESCALLBACKW callback, LPVOID context) override {
+        DIDEVICEINSTANCEW instance = DescribeGamepad(kGamepadGuid, kGamepadGuid, "Gamepad");
         callback(&instance, context);
-        return DI_OK;
     }
 
-    HRESULT CreateDevice(REFGUID instance, IDirectInputDevice8W** device, IUnknown* outer) override {
-        if (!device) return E_POINTER;
-        *device = nullptr;
-        if (outer) return DIERR_NOAGGREGATION;
-        if (!(instance == kGamepadGuid)) return DIERR_DEVICENOTREG;
-        *device = NewControllerDevice(new GamepadSource());
-        return DI_OK;
+    IDirectInputDevice8W* OpenController(REFGUID instance) override {
+        return instance == kGamepadGuid ? NewControllerDevice(new GamepadSource()) : nullptr;
     }
-
-private:
-    ~GamepadDirectInput() override = default;
-    ULONG references = 1;
 };
 
 }  // namespace
 
-HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID interfaceId, LPVOID* object, IUnknown* outer) {
-    const HRESULT checked = CheckDirectInputCreate(version, interfaceId, object, outer);
-    if (FAILED(checked)) return checked;
-    *object = static_cast<IDirectInput8W*>(new GamepadDirectInput());
-    return DI_OK;
-}
+ControllerDirectInput* backend::NewDirectInput() { return new GamepadDirectInput(); }

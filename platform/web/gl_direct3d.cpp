@@ -7,11 +7,11 @@
 
 #include <cstdio>
 
-#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_direct3d.h"
 #include "platform/shared/frame_pacer.h"
 #include "platform/web/web_window.h"
 
-struct GlNativeContext {
+struct backend::GlNativeContext {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
 };
 
@@ -69,63 +69,48 @@ void SetPaceFromAddress() {
 }
 }  // namespace
 
-void GlDrawableSize(const GlContext& context, int* width, int* height) {
+void backend::GlDrawableSize(const GlContext& context, int* width, int* height) {
     emscripten_webgl_get_drawing_buffer_size(context.native->context, width, height);
 }
 
-void GlSwapBuffers(const GlContext&) { WaitForAnimationFrame(); }
+void backend::GlSwapBuffers(const GlContext&) { WaitForAnimationFrame(); }
 
-void DestroyGlNativeContext(GlNativeContext* native) {
+void backend::DestroyGlNativeContext(GlNativeContext* native) {
     emscripten_webgl_destroy_context(native->context);
     delete native;
 }
 
 namespace {
-class WebGlDirect3D : public GlObject<IDirect3D9> {
-public:
-    HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviour,
-                         D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override;
-};
-
 // The canvas's drawing buffer takes the back buffer's size (the viewport's,
 // as the game asks for the desktop's); CSS stretches it over the page. Full
 // screen needs a gesture in a browser: the page's button asks for it.
-HRESULT WebGlDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
-                                    D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) {
-    if (device == nullptr) return D3DERR_INVALIDCALL;
-    *device = nullptr;
-    HWND window = parameters && parameters->hDeviceWindow ? parameters->hDeviceWindow : focusWindow;
-    if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || parameters == nullptr || !IsLiveWindow(window))
-        return D3DERR_INVALIDCALL;
-    if (parameters->BackBufferWidth != 0 && parameters->BackBufferHeight != 0)
-        emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters->BackBufferWidth),
-                                           static_cast<int>(parameters->BackBufferHeight));
-    EmscriptenWebGLContextAttributes attributes;
-    emscripten_webgl_init_context_attributes(&attributes);
-    attributes.majorVersion = 2;
-    attributes.minorVersion = 0;
-    attributes.alpha = EM_FALSE;  // the back buffer is X8R8G8B8: the page never shows through
-    attributes.depth = EM_TRUE;
-    attributes.stencil = EM_FALSE;
-    attributes.antialias = EM_FALSE;
-    attributes.premultipliedAlpha = EM_FALSE;
-    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
-    if (gl <= 0) return D3DERR_NOTAVAILABLE;
-    emscripten_webgl_make_context_current(gl);
-    auto* context = new GlContext{new GlNativeContext{gl}, 1};
-    auto* created = new GlDevice(context, *parameters);
-    DropContext(context);  // the device holds it now
-    if (!created->Create()) {
-        created->Release();
-        return D3DERR_NOTAVAILABLE;
+class WebGlDirect3D final : public GlDirect3D {
+    bool CanDrawOn(HWND window) const override { return IsLiveWindow(window); }
+
+    backend::GlNativeContext* MakeContext(HWND, const D3DPRESENT_PARAMETERS& parameters) override {
+        if (parameters.BackBufferWidth != 0 && parameters.BackBufferHeight != 0)
+            emscripten_set_canvas_element_size(kCanvasSelector, static_cast<int>(parameters.BackBufferWidth),
+                                               static_cast<int>(parameters.BackBufferHeight));
+        EmscriptenWebGLContextAttributes attributes;
+        emscripten_webgl_init_context_attributes(&attributes);
+        attributes.majorVersion = 2;
+        attributes.minorVersion = 0;
+        attributes.alpha = EM_FALSE;  // the back buffer is X8R8G8B8: the page never shows through
+        attributes.depth = EM_TRUE;
+        attributes.stencil = EM_FALSE;
+        attributes.antialias = EM_FALSE;
+        attributes.premultipliedAlpha = EM_FALSE;
+        EMSCRIPTEN_WEBGL_CONTEXT_HANDLE gl = emscripten_webgl_create_context(kCanvasSelector, &attributes);
+        if (gl <= 0) return nullptr;
+        emscripten_webgl_make_context_current(gl);
+        return new backend::GlNativeContext{gl};
     }
-    *device = created;
-    return D3D_OK;
-}
+};
 }  // namespace
 
-IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
-    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+const char* backend::DeviceRequirement() { return "WebGL 2"; }
+
+GlDirect3D* backend::NewGlDirect3D() {
     SetPaceFromAddress();
     return new WebGlDirect3D();
 }

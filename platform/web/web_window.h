@@ -10,15 +10,9 @@
 
 inline constexpr char kCanvasSelector[] = "#canvas";
 
-struct HWND__ {
-    WNDPROC windowProc = nullptr;
-    HINSTANCE instance = nullptr;
-    bool inUse = false;
+struct HWND__ : WindowRecord {
     bool visible = false;
 };
-
-// The window that receives the page's input (the game has one).
-HWND FirstLiveWindow();
 
 // Registers the keyboard and mouse handlers that queue window messages.
 void ListenForPageInput();

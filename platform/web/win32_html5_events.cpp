@@ -57,7 +57,7 @@ WPARAM MouseKeyFlags(unsigned short buttons) {
 }
 
 void Queue(HWND window, UINT id, WPARAM wParam, LPARAM lParam) {
-    PushMessage(MSG{window, id, wParam, lParam, MessageTicks(), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}});
+    PushMessage(MSG{window, id, wParam, lParam, backend::MessageTicks(), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}});
 }
 
 bool keyHeld[256] = {};  // by virtual key, for the releases a lost focus owes
@@ -73,7 +73,7 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void*) {
     // lParam: repeat count 1; a release was down before, an auto-repeat too.
     WORD flags = up ? KF_UP | KF_REPEAT : key->repeat ? KF_REPEAT : 0;
     PushMessage(MSG{window, up ? WM_KEYUP : WM_KEYDOWN, static_cast<WPARAM>(virtualKey), MAKELPARAM(1, flags),
-                    MessageTicks(), {0, 0}});
+                    backend::MessageTicks(), {0, 0}});
     return virtualKey >= VK_F1 && virtualKey < VK_F1 + 12 ? EM_FALSE : EM_TRUE;
 }
 
@@ -95,8 +95,8 @@ EM_BOOL OnBlur(int, const EmscriptenFocusEvent*, void*) {
         if (!keyHeld[key]) continue;
         keyHeld[key] = false;
         if (window)
-            PushMessage(MSG{window, WM_KEYUP, static_cast<WPARAM>(key), MAKELPARAM(1, KF_UP | KF_REPEAT), MessageTicks(),
-                            {0, 0}});
+            PushMessage(MSG{window, WM_KEYUP, static_cast<WPARAM>(key), MAKELPARAM(1, KF_UP | KF_REPEAT),
+                            backend::MessageTicks(), {0, 0}});
     }
     return EM_FALSE;
 }

@@ -4,9 +4,7 @@
 
 #include "platform/web/web_window.h"
 
-DWORD MessageTicks() { return static_cast<DWORD>(emscripten_get_now()); }
+DWORD backend::MessageTicks() { return static_cast<DWORD>(emscripten_get_now()); }
 
 // The handlers have queued everything already.
-void RefillMessages() {}
-
-WNDPROC LiveWindowProcedure(HWND window) { return IsLiveWindow(window) ? window->windowProc : nullptr; }
+void backend::RefillMessages() {}

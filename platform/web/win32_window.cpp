@@ -1,21 +1,12 @@
-// The game window on the page's canvas: a fixed pool of window records, so
-// handles can be checked and nothing is allocated per call. The "desktop" is
-// the page's viewport.
+// The game window on the page's canvas, beneath the window pool's one record
+// in use. The "desktop" is the page's viewport.
 #include <emscripten.h>
 
 #include "platform/web/web_window.h"
-#include "platform/win32/window_classes.h"
 
 namespace {
 
-constexpr int kMaxWindows = 8;
-HWND__ windows[kMaxWindows];
-
-HWND AllocateWindow() {
-    for (HWND__& w : windows)
-        if (!w.inUse) return &w;
-    return nullptr;
-}
+HWND__ windows[kWindowCapacity];
 
 bool CanvasPresent() { return EM_ASM_INT({ return document.querySelector(UTF8ToString($0)) ? 1 : 0; }, kCanvasSelector); }
 
@@ -26,53 +17,24 @@ void ShowCanvas(bool show) {
 
 }  // namespace
 
-bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance) {
-    for (const HWND__& w : windows)
-        if (w.inUse && w.windowProc == windowProc && w.instance == instance) return true;
-    return false;
-}
+HWND backend::WindowAt(int slot) { return &windows[slot]; }
 
-bool IsLiveWindow(HWND window) {
-    for (const HWND__& w : windows)
-        if (&w == window) return w.inUse;
-    return false;
-}
-
-HWND FirstLiveWindow() {
-    for (HWND__& w : windows)
-        if (w.inUse) return &w;
-    return nullptr;
-}
+WindowRecord& backend::WindowRecordAt(int slot) { return windows[slot]; }
 
 // The page holds one canvas, so the game has one window; the title, position
 // and style are the page's. The drawing size is set by the device.
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR, DWORD, int, int, int width, int height, HWND, HMENU,
-                     HINSTANCE instance, LPVOID) {
-    WindowClassEntry windowClass;
-    const bool classFound = FindWindowClass(className, &windowClass);
-    if (!classFound || width <= 0 || height <= 0) return nullptr;
+bool backend::OpenNativeWindow(HWND window, LPCWSTR, int, int, int, int) {
     if (FirstLiveWindow() || !CanvasPresent()) {
         SetLastErrorWithReason(ERROR_DEVICE_NOT_AVAILABLE, "the page has no free canvas for the game");
-        return nullptr;
+        return false;
     }
-    HWND window = AllocateWindow();
-    *window = HWND__{windowClass.windowProc, instance, true, false};
+    window->visible = false;
     ShowCanvas(false);
     ListenForPageInput();
-    if (window->windowProc(window, WM_CREATE, 0, 0) == -1) {
-        DestroyWindow(window);
-        return nullptr;
-    }
-    return window;
+    return true;
 }
 
-BOOL DestroyWindow(HWND window) {
-    if (!IsLiveWindow(window)) return FALSE;
-    window->windowProc(window, WM_DESTROY, 0, 0);
-    DiscardMessagesFor(window);
-    *window = HWND__();
-    return TRUE;
-}
+void backend::CloseNativeWindow(HWND window) { window->visible = false; }
 
 // The viewport in device pixels: the canvas fills it, and the browser allows a
 // page no other display mode. A phone or tablet (a touch screen as the main
@@ -92,28 +54,24 @@ EM_JS(int, ViewportPixels, (int height), {
     return Math.round((height ? tall : width) * ratio);
 });
 
-BOOL EnumDisplaySettingsW(LPCWSTR deviceName, DWORD modeNum, DEVMODEW* mode) {
-    if (deviceName || !mode || modeNum != ENUM_CURRENT_SETTINGS) return FALSE;
+bool backend::DisplayMode(DWORD modeNum, DEVMODEW* mode) {
+    if (modeNum != ENUM_CURRENT_SETTINGS) return false;
     int width = ViewportPixels(0);
     int height = ViewportPixels(1);
     if (width <= 0 || height <= 0) {
         SetLastErrorWithReason(ERROR_DEVICE_NOT_AVAILABLE, "the page has no viewport");
-        return FALSE;
+        return false;
     }
     mode->dmPelsWidth = static_cast<DWORD>(width);
     mode->dmPelsHeight = static_cast<DWORD>(height);
     mode->dmBitsPerPel = 32;
     mode->dmDisplayFrequency = 0;  // the browser does not tell
-    return TRUE;
+    return true;
 }
 
-BOOL ShowWindow(HWND window, int command) {
-    if (!IsLiveWindow(window)) return FALSE;
-    BOOL wasVisible = window->visible ? TRUE : FALSE;
-    window->visible = command != SW_HIDE;
-    ShowCanvas(window->visible);
+bool backend::ShowNativeWindow(HWND window, bool show) {
+    const bool wasVisible = window->visible;
+    window->visible = show;
+    ShowCanvas(show);
     return wasVisible;
 }
-
-// Nothing is painted through messages: the WebGL device draws every frame.
-BOOL UpdateWindow(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }

@@ -49,11 +49,11 @@ void DiscardMessagesFor(HWND window) {
 BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
     if (!msg) return FALSE;
     if (queue.quitPending) {
-        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, MessageTicks(), {0, 0}};
+        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, backend::MessageTicks(), {0, 0}};
         if (removeFlags & PM_REMOVE) queue.quitPending = false;
         return TRUE;
     }
-    if (queue.count == 0) RefillMessages();
+    if (queue.count == 0) backend::RefillMessages();
     for (int i = 0; i < queue.count; ++i) {
         if (!Matches(At(i), window, filterMin, filterMax)) continue;
         *msg = At(i);
@@ -65,7 +65,7 @@ BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window && !IsLiveWindow(window)) return FALSE;
-    return PushMessage(MSG{window, message, wParam, lParam, MessageTicks(), {0, 0}}) ? TRUE : FALSE;
+    return PushMessage(MSG{window, message, wParam, lParam, backend::MessageTicks(), {0, 0}}) ? TRUE : FALSE;
 }
 
 void PostQuitMessage(int exitCode) {

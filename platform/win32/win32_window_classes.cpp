@@ -3,6 +3,8 @@
 
 #include <cwchar>
 
+#include "platform/win32/window_pool.h"
+
 namespace {
 
 constexpr int kMaxClasses = 8;

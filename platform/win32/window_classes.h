@@ -1,6 +1,6 @@
 // Internal to the platform layer: the window class table of the back ends
 // that lack Windows. The table supplies RegisterClassExW and
-// UnregisterClassW; the back end's CreateWindowExW looks classes up here.
+// UnregisterClassW; the window pool's CreateWindowExW looks classes up here.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,3 @@ struct WindowClassEntry {
 
 // The registered class of that name; false if there is none.
 bool FindWindowClass(LPCWSTR name, WindowClassEntry* found);
-
-// Hook of the back end: whether a live window was made from this class.
-bool ClassHasWindows(WNDPROC windowProc, HINSTANCE instance);

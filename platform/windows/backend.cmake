@@ -5,14 +5,8 @@
 # shared/ (the D3DX subset's matrices, effect-file parser, recording device)
 # and windows/ (D3DX effects and textures over the real Direct3D 9 device, and
 # the wrapper of that device that paces Present and batches vertex locks).
-set(QF_PLATFORM_SOURCES)
-foreach(dir shared windows)
-  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/${dir}/*.cpp)
-  list(APPEND QF_PLATFORM_SOURCES ${dir_sources})
-endforeach()
-# Microsoft's own _vsnwprintf is the behaviour wide_format copies elsewhere.
-list(REMOVE_ITEM QF_PLATFORM_SOURCES ${CMAKE_SOURCE_DIR}/platform/shared/wide_format.cpp)
-add_library(quillfrost_platform STATIC ${QF_PLATFORM_SOURCES})
+include(${CMAKE_SOURCE_DIR}/platform/platform_library.cmake)
+qf_platform_library(shared windows)
 # <windows.h>, <d3d9.h>, ... are the SDK's; only <d3dx9.h> is ours, found
 # before the one MinGW-w64 ships (which would need d3dx9_43.dll).
 target_include_directories(quillfrost_platform PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/platform/shared)

@@ -63,7 +63,7 @@ PaceClock MakeClock() {
 }
 }  // namespace
 
-const PaceClock& SystemPaceClock() {
+const PaceClock& backend::SystemPaceClock() {
     static const PaceClock clock = MakeClock();
     return clock;
 }

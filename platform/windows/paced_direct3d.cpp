@@ -47,10 +47,12 @@ HRESULT PacedDirect3D::CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hF
     }
     // The pace is read (and a bad setting reported) and the timer made now,
     // at start-up, not in the first frame.
-    if (PacedFrameRate() > 0) SystemPaceClock();
+    if (PacedFrameRate() > 0) backend::SystemPaceClock();
     *ppReturnedDeviceInterface = new PacedDevice(this, created, emulated);
     return status;
 }
+
+const char* backend::DeviceRequirement() { return "Direct3D 9"; }
 
 IDirect3D9* SystemDirect3DCreate9(UINT sdkVersion) {
     // From the system folder, never beside the program; loaded for good.

@@ -39,13 +39,20 @@ TEST(BoundedString, FormatFitsExactlyTruncatesAndNeverWritesPastTheBound) {
     EXPECT_EQ(Result(kTruncated, L"ab\\\0##"s), Format(4, L"%s\\%s", L"ab", L"c"));
     EXPECT_EQ(Result(S_OK, L"\0##"s), Format(1, L"%s", L""));
     EXPECT_EQ(Result(kTruncated, L"\0##"s), Format(1, L"x"));
-    EXPECT_EQ(Result(kTruncated, L"   \0##"s), Format(4, L"%2000000000d", 1));  // stops at the bound
+    EXPECT_EQ(Result(kTruncated, L"a%b\0##"s), Format(4, L"%s%%%s", L"a", L"bcd"));  // cut inside an argument
+    EXPECT_EQ(Result(S_OK, L"..\\x\0##"s), Format(5, L"..\\%s", L"x"));
     EXPECT_EQ(Result(E_INVALIDARG, L"##"), Format(0, L"%s", L"abc"));
     EXPECT_EQ(Result(E_INVALIDARG, std::wstring(22, L'#')), Format(size_t(0xFFFFFFFFu), L"%s", L"abc"));
-    Result refused = Format(8, L"ab%n");
-    EXPECT_EQ(std::make_pair(kTruncated, L"\0##"s), std::make_pair(refused.first, refused.second.substr(7)));
-    // "%s" and "%c" are wide; "%hs" and "%S" narrow.
-    EXPECT_EQ(Result(S_OK, L"w n n w\u4e2d x\0##"s), Format(11, L"%s %hs %S %ls %c", L"w", "n", "n", L"w\u4e2d", L'x'));
+}
+
+TEST(BoundedString, FormatRefusesAnythingButStringsAndPercentSigns) {
+    for (const WCHAR* format : {L"abc%d", L"%ls", L"%5s", L"ab%n", L"%S", L"abc%"}) {
+        Result refused = Format(8, format, L"x");
+        EXPECT_EQ(E_INVALIDARG, refused.first) << format;
+        EXPECT_EQ(L'\0', refused.second[0]) << format;        // an empty result
+        EXPECT_EQ(L"##", refused.second.substr(8)) << format;  // nothing past the bound
+    }
+    EXPECT_EQ(E_INVALIDARG, Format(8, L"a%sb", static_cast<const WCHAR*>(nullptr)).first);
 }
 
 }  // namespace

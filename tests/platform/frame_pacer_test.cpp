@@ -137,7 +137,7 @@ TEST(WaitUntil, ASleepThatEndsEarlyIsSimplyTakenAgain) {
 }
 
 TEST(SystemPaceClock, SleepsToTheDeadlineOnTheRealClock) {
-    const PaceClock& clock = SystemPaceClock();
+    const PaceClock& clock = backend::SystemPaceClock();
     std::vector<int64_t> late;
     for (int i = 0; i < 5; ++i) {
         int64_t deadline = clock.now() + 5 * kMs;

@@ -491,7 +491,7 @@ int64_t ProcessorTime() {
 
 // Set to 100 a second before the device is made (which reads the rate).
 void CheckPace(IDirect3DDevice9* device) {
-    const PaceClock& clock = SystemPaceClock();
+    const PaceClock& clock = backend::SystemPaceClock();
     constexpr int kFrames = 61;
     std::vector<int64_t> presented;
     device->Present(nullptr, nullptr, nullptr, nullptr);
@@ -515,7 +515,7 @@ void CheckPace(IDirect3DDevice9* device) {
 }
 
 void CheckClock() {
-    const PaceClock& clock = SystemPaceClock();
+    const PaceClock& clock = backend::SystemPaceClock();
     const int64_t before = clock.now();
     const ULONGLONG ticksBefore = GetTickCount64();
     Sleep(200);
