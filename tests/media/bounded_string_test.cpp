@@ -60,11 +60,11 @@ TEST(BoundedString, FormatFitsExactlyTruncatesAndNeverWritesPastTheBound) {
 TEST(BoundedString, FormatRefusesAnythingButStringsAndPercentSigns) {
     for (const WCHAR* format : {L"abc%d", L"%ls", L"%5s", L"ab%n", L"%S", L"abc%"}) {
         Result refused = Format(8, format, L"x");
-        EXPECT_EQ(E_INVALIDARG, refused.first) << format;
-        EXPECT_EQ(L'\0', refused.second[0]) << format;        // an empty result
-        EXPECT_EQ(L"##", refused.second.substr(8)) << format;  // nothing past the bound
+        EXPECT_EQ(E_INVALIDARG, refused.status) << format;
+        EXPECT_EQ(L'\0', refused.text[0]) << format;        // an empty result
+        EXPECT_EQ(L"##", refused.text.substr(8)) << format;  // nothing past the bound
     }
-    EXPECT_EQ(E_INVALIDARG, Format(8, L"a%sb", static_cast<const WCHAR*>(nullptr)).first);
+    EXPECT_EQ(E_INVALIDARG, Format(8, L"a%sb", static_cast<const WCHAR*>(nullptr)).status);
 }
 
 }  // namespace
