@@ -8,7 +8,8 @@ namespace {
 constexpr char kDesktopVersion[] = "#version 330 core\n";
 constexpr char kColourInput[] = "in vec4 inColour;";
 
-std::string AsGlslEs(const char* source, bool vertex) {
+// Unused, and so not emitted, where the build targets desktop GL.
+[[maybe_unused]] std::string AsGlslEs(const char* source, bool vertex) {
     std::string text = source;
     if (text.rfind(kDesktopVersion, 0) != 0) return text;
     std::string header = "#version 300 es\nprecision highp float;\nprecision highp int;\n";
