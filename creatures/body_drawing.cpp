@@ -41,6 +41,7 @@ auto tubeVertices = [] {
 using lanes::Gather;
 using lanes::KeepW;
 using lanes::Load;
+using lanes::Load4;
 using lanes::Select;
 using lanes::Store;
 }  // namespace
@@ -57,22 +58,29 @@ void CreatureBody::FillJointColours(bool highlighted) {
 
 namespace {
 
-// DrawTube with its colour packed and its bend axis normalised; bent says
-// whether there is a bend.
+// Lane j of v in all four lanes.
+Lanes Spread(Lanes v, int j) { return Lanes{v[j], v[j], v[j], v[j]}; }
+
+// DrawTube with its colour packed and its bend axis normalised, made for
+// each case: kShared, a ring before it (previousRing); kBent, a bend axis.
+template <bool kShared, bool kBent>
 void DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float length, float depthRadius,
-                    float widthRadius, Vec4* previousRing, Vec4* currentRing, bool bent, Lanes bendLanes) {
+                    float widthRadius, Vec4* previousRing, Vec4* currentRing, Lanes bendLanes) {
     const Lanes xLanes = frame.GetColumnLanes(0), zLanes = frame.GetColumnLanes(2), endLanes = Gather(end);
     const Lanes startLanes = KeepW(endLanes + frame.GetColumnLanes(1) * length, endLanes);
+    // The radii times the ring's sines and cosines, four steps at a time.
+    const Lanes depthSines[2] = {Load4(tubeSine) * depthRadius, Load4(tubeSine + 4) * depthRadius};
+    const Lanes widthCosines[2] = {Load4(tubeCosine) * widthRadius, Load4(tubeCosine + 4) * widthRadius};
     // Each ring step's offset from the ring's centre, its normal before
     // normalising; the eighth repeats the seventh to fill four lanes.
     Lanes offsets[8], nearEnds[kRingSteps], starts[kRingSteps];
 #pragma GCC unroll 7
     for (int i = 0; i < kRingSteps; ++i) {
-        const Lanes z = zLanes * (depthRadius * tubeSine[i]);
-        const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
+        const Lanes z = zLanes * Spread(depthSines[i / 4], i % 4);
+        const Lanes x = xLanes * Spread(widthCosines[i / 4], i % 4);
         nearEnds[i] = KeepW(endLanes + z + x, endLanes);
         Store(currentRing[i], nearEnds[i]);
-        starts[i] = KeepW(startLanes + z + x, startLanes);
+        if constexpr (!kShared) starts[i] = KeepW(startLanes + z + x, startLanes);
         offsets[i] = z + x;
     }
     offsets[7] = offsets[6];
@@ -86,24 +94,28 @@ void DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float l
         const lanes::Columns n =
             lanes::Transpose3(offsets[4 * h], offsets[4 * h + 1], offsets[4 * h + 2], offsets[4 * h + 3]);
         const lanes::LengthsAndScales ls = lanes::NormalizingScales((n.xs * n.xs + n.ys * n.ys) + n.zs * n.zs);
-        const Lanes d =
-            (bendLanes[0] * (n.xs * ls.scales) + bendLanes[1] * (n.ys * ls.scales)) + bendLanes[2] * (n.zs * ls.scales);
         scales[h] = ls.scales;
-        pushes[h] = d * ls.lengths * 2.0f;
-        outside[h] = d > 0.0f;
+        if constexpr (kBent) {
+            const Lanes d = (bendLanes[0] * (n.xs * ls.scales) + bendLanes[1] * (n.ys * ls.scales)) +
+                            bendLanes[2] * (n.zs * ls.scales);
+            pushes[h] = d * ls.lengths * 2.0f;
+            outside[h] = d > 0.0f;
+        }
     }
 #pragma GCC unroll 7
     for (int i = 0; i < kRingSteps; ++i) {
-        const Lanes normal = offsets[i] * scales[i / 4][i % 4];  // a scale of 1 leaves every bit
-        Lanes far = starts[i];
-        if (previousRing) {
+        const Lanes normal = offsets[i] * Spread(scales[i / 4], i % 4);  // a scale of 1 leaves every bit
+        Lanes far;
+        if constexpr (!kShared) {
+            far = starts[i];
+        } else {
             far = Load(previousRing[i]);
-            if (bent) {
+            if constexpr (kBent) {
                 // Push the shared ring outward on the outside of the bend.
                 // Computed either way and chosen by mask: whether a point is
                 // outside the bend follows no pattern a branch predictor
                 // learns, and the mispredictions cost more than the push.
-                const Lanes pushed = far + bendLanes * pushes[i / 4][i % 4];
+                const Lanes pushed = far + bendLanes * Spread(pushes[i / 4], i % 4);
                 const int32_t o = outside[i / 4][i % 4];
                 far = Select(LaneMask{o, o, o, o} & lanes::kXyz, pushed, far);
             }
@@ -149,13 +161,13 @@ void CreatureBody::DrawBody() {
         // Tubes off the root start their own ring; the others share the ring
         // their parent's tube ended with and smooth the bend around it.
         if (p == kRoot) {
-            DrawPackedTube(packed, joints[p].world, end, length, joint.depthRadius, joint.widthRadius, nullptr,
-                           rings[p], false, Lanes{});
+            DrawPackedTube<false, false>(packed, joints[p].world, end, length, joint.depthRadius,
+                                         joint.widthRadius, nullptr, rings[p], Lanes{});
         } else {
             const int g = joints[p].parent;
             const Lanes axis = joints[g].world.GetColumnLanes(1);
-            DrawPackedTube(packed, joints[p].world, end, length, joint.depthRadius, joint.widthRadius, rings[g],
-                           rings[p], true, KeepW(axis * axisScales[g], axis));
+            DrawPackedTube<true, true>(packed, joints[p].world, end, length, joint.depthRadius, joint.widthRadius,
+                                       rings[g], rings[p], KeepW(axis * axisScales[g], axis));
         }
     }
     vertexBatch.EndStrip();
@@ -168,6 +180,13 @@ void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float leng
         bend = *bendAxis;
         bend.Normalize();
     }
-    DrawPackedTube(PackColour(colour), frame, end, length, depthRadius, widthRadius, previousRing, currentRing,
-                   bendAxis != nullptr, Gather(bend));
+    const D3DCOLOR packed = PackColour(colour);
+    if (previousRing == nullptr)
+        DrawPackedTube<false, false>(packed, frame, end, length, depthRadius, widthRadius, nullptr, currentRing, Lanes{});
+    else if (bendAxis == nullptr)
+        DrawPackedTube<true, false>(packed, frame, end, length, depthRadius, widthRadius, previousRing, currentRing,
+                                    Lanes{});
+    else
+        DrawPackedTube<true, true>(packed, frame, end, length, depthRadius, widthRadius, previousRing, currentRing,
+                                   Gather(bend));
 }

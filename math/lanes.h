@@ -31,6 +31,13 @@ inline Lanes Load(const Vec4& v) {
 // to wait for.
 inline Lanes Gather(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
 
+// Four consecutive floats.
+inline Lanes Load4(const float* f) {
+    Lanes l;
+    std::memcpy(&l, f, sizeof l);
+    return l;
+}
+
 inline void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
 
 // Lane by lane: a where the mask is set, else b (bits copied unchanged).

@@ -114,7 +114,9 @@ TEST(Lanes, FourSquaresRootsAndScalesMatchTheOneVectorForms) {
             EXPECT_EQ(Bits(n.zs[k]), Bits(v.z));
             const float square = lanes::Dot3(in[k], in[k]);
             EXPECT_EQ(Bits(squares[k]), Bits(square));
-            if (!std::isnan(square)) EXPECT_EQ(Bits(roots[k]), Bits(std::sqrt(square)));
+            if (!std::isnan(square)) {
+                EXPECT_EQ(Bits(roots[k]), Bits(std::sqrt(square)));
+            }
             const lanes::LengthAndScale one = lanes::NormalizingScale(square);
             EXPECT_EQ(Bits(four.lengths[k]), Bits(one.length));
             EXPECT_EQ(Bits(four.scales[k]), Bits(one.scale));
