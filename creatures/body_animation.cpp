@@ -111,7 +111,7 @@ void CreatureBody::PlaceLimbsOnFeet() {
 // Each joint's transform within the body is its parent's times its own
 // rotation and offset; its world transform is the root's times that, moved
 // by the bob. One joint at a time, in rows of lanes, each matrix stored once,
-// lanes put in place by shuffles rather than by stores, which a wide load of
+// lane 3 of a row set in registers rather than by a store, which a wide load of
 // the row would have to wait for.
 void CreatureBody::ForwardKinematics() {
     Lanes withinBody[kJointCount][4];  // a child's parent's, read as entries
@@ -128,9 +128,9 @@ void CreatureBody::ForwardKinematics() {
         Lanes* const within = withinBody[k];
         joint.localRotation.GetRows(own);
         const Lanes offset = lanes::Load(joint.offset);
-        own[0] = __builtin_shufflevector(own[0], offset, 0, 1, 2, 4);
-        own[1] = __builtin_shufflevector(own[1], offset, 0, 1, 2, 5);
-        own[2] = __builtin_shufflevector(own[2], offset, 0, 1, 2, 6);
+        own[0] = lanes::KeepW(own[0], Lanes{offset[0], offset[0], offset[0], offset[0]});
+        own[1] = lanes::KeepW(own[1], Lanes{offset[1], offset[1], offset[1], offset[1]});
+        own[2] = lanes::KeepW(own[2], Lanes{offset[2], offset[2], offset[2], offset[2]});
         if (k == kRoot) {
             for (int r = 0; r < 4; ++r) within[r] = own[r];
         } else {
@@ -139,9 +139,9 @@ void CreatureBody::ForwardKinematics() {
         }
         Mat4::PreMultiplyRows([&rootEntries](int i, int j) { return rootEntries[i][j]; }, within, world);
         // Column 3 plus the bob: lane 3 of each row's sum with the bob's entry.
-        world[0] = __builtin_shufflevector(world[0], world[0] + bob[0], 0, 1, 2, 7);
-        world[1] = __builtin_shufflevector(world[1], world[1] + bob[1], 0, 1, 2, 7);
-        world[2] = __builtin_shufflevector(world[2], world[2] + bob[2], 0, 1, 2, 7);
+        world[0] = lanes::KeepW(world[0], world[0] + bob[0]);
+        world[1] = lanes::KeepW(world[1], world[1] + bob[1]);
+        world[2] = lanes::KeepW(world[2], world[2] + bob[2]);
         joint.world.SetRows(world);
     }
 }
