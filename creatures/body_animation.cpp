@@ -108,17 +108,41 @@ void CreatureBody::PlaceLimbsOnFeet() {
     points[kShoulderMinusX].position = joints[kKneeMinusX].world.GetColumn(3);
 }
 
+// Each joint's transform within the body is its parent's times its own
+// rotation and offset; its world transform is the root's times that, moved
+// by the bob. One joint at a time, in rows of lanes, each matrix stored once,
+// lane 3 of a row set in registers rather than by a store, which a wide load of
+// the row would have to wait for.
 void CreatureBody::ForwardKinematics() {
-    for (BodyJoint& j : joints) {
-        j.world = j.localRotation;
-        j.world.SetColumn(3, j.offset);
-    }
-    for (int k = 1; k < kJointCount; ++k) joints[k].world.PreMultiply(joints[joints[k].parent].world);
-    for (BodyJoint& j : joints) {
-        j.world.PreMultiply(rootTransform);
-        Vec4 place = j.world.GetColumn(3);
-        place += bobOffset;
-        j.world.SetColumn(3, place);
+    Lanes withinBody[kJointCount][4];  // a child's parent's, read as entries
+    Lanes rootEntries[4][4];           // the root transform's, each in all lanes, for every joint
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            const float e = rootTransform.m[i][j];
+            rootEntries[i][j] = Lanes{e, e, e, e};
+        }
+    const Lanes bob = lanes::Gather(bobOffset);
+    for (int k = 0; k < kJointCount; ++k) {
+        BodyJoint& joint = joints[k];
+        Lanes own[4], world[4];
+        Lanes* const within = withinBody[k];
+        joint.localRotation.GetRows(own);
+        const Lanes offset = lanes::Load(joint.offset);
+        own[0] = lanes::KeepW(own[0], Lanes{offset[0], offset[0], offset[0], offset[0]});
+        own[1] = lanes::KeepW(own[1], Lanes{offset[1], offset[1], offset[1], offset[1]});
+        own[2] = lanes::KeepW(own[2], Lanes{offset[2], offset[2], offset[2], offset[2]});
+        if (k == kRoot) {
+            for (int r = 0; r < 4; ++r) within[r] = own[r];
+        } else {
+            const Lanes* parent = withinBody[joint.parent];
+            Mat4::PreMultiplyRows([parent](int i, int j) { return parent[i][j]; }, own, within);
+        }
+        Mat4::PreMultiplyRows([&rootEntries](int i, int j) { return rootEntries[i][j]; }, within, world);
+        // Column 3 plus the bob: lane 3 of each row's sum with the bob's entry.
+        world[0] = lanes::KeepW(world[0], world[0] + bob[0]);
+        world[1] = lanes::KeepW(world[1], world[1] + bob[1]);
+        world[2] = lanes::KeepW(world[2], world[2] + bob[2]);
+        joint.world.SetRows(world);
     }
 }
 
@@ -128,8 +152,16 @@ void CreatureBody::PinPoints() {
     const Vec4 hipSpan = points[kHipMinusX].position - points[kHipPlusX].position;
     points[kKneeGuidePlusX].position = joints[kKneePlusX].world.GetColumn(3) + hipSpan;
     points[kKneeGuideMinusX].position = joints[kKneeMinusX].world.GetColumn(3) - hipSpan;
+    // A link whose pair was measured from an earlier point takes its length:
+    // p - q is exactly -(q - p), so the squares and the root are the same.
     for (MassPoint& p : points)
-        for (int i = 0; i < p.linkCount; ++i) p.links[i].restLength = (p.position - p.links[i].other->position).Length();
+        for (int i = 0; i < p.linkCount; ++i) {
+            MassLink& link = p.links[i];
+            if (link.backSlot >= 0 && link.other < &p)
+                link.restLength = link.other->links[link.backSlot].restLength;
+            else
+                link.restLength = (p.position - link.other->position).Length();
+        }
 }
 
 void CreatureBody::JointsFromPoints() {

@@ -1,7 +1,9 @@
 // The body drawn into the vertex batch: the joints' colours, then one
 // six-sided tube per joint from its parent, each sharing the ring before it.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "creatures/creature_body.h"
 #include "math/lanes.h"
@@ -25,19 +27,21 @@ constexpr int kLegJoints[] = {CreatureBody::kHipPlusX,  CreatureBody::kKneePlusX
 // clearing between bodies.
 Vec4 rings[CreatureBody::kJointCount][kRingSteps];
 
-// A tube's vertices are all computed before any is added: each add calls the
-// vertex buffer twice, and every float still in use would be saved and
-// reloaded around those calls. The near ends are the tube's own ring and the
-// far ends the shared ring before it; these hold the rest.
-Vec4 tubeNormals[kRingSteps];
-Vec4 tubeStarts[kRingSteps];  // the far ends of a tube with no ring before it
+// A tube's vertices, all made before any is added (see StagedVertex): near
+// end, far end, for each ring step in turn. Their v, 0 at the near end and 1
+// at the far, is the same for every tube.
+auto tubeVertices = [] {
+    std::array<StagedVertex, 2 * kRingSteps> staged{};
+    for (int i = 0; i < 2 * kRingSteps; ++i) staged[i].v = static_cast<float>(i % 2);
+    return staged;
+}();
 
 // The tube's geometry is worked on in Lanes, bit for bit as the Vec4 code
 // would compute it (math/lanes.h).
-using lanes::Dot3;
 using lanes::Gather;
 using lanes::KeepW;
 using lanes::Load;
+using lanes::Load4;
 using lanes::Select;
 using lanes::Store;
 }  // namespace
@@ -52,76 +56,137 @@ void CreatureBody::FillJointColours(bool highlighted) {
         for (Vec4& c : jointColours) c = Vec4(2.0f, 2.0f, 0.0f, opacity);
 }
 
+namespace {
+
+// Lane j of v in all four lanes.
+Lanes Spread(Lanes v, int j) { return Lanes{v[j], v[j], v[j], v[j]}; }
+
+// DrawTube with its colour packed and its bend axis normalised, made for
+// each case: kShared, a ring before it (previousRing); kBent, a bend axis.
+template <bool kShared, bool kBent>
+void DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float length, float depthRadius,
+                    float widthRadius, Vec4* previousRing, Vec4* currentRing, Lanes bendLanes) {
+    const Lanes xLanes = frame.GetColumnLanes(0), zLanes = frame.GetColumnLanes(2), endLanes = Gather(end);
+    const Lanes startLanes = KeepW(endLanes + frame.GetColumnLanes(1) * length, endLanes);
+    // The radii times the ring's sines and cosines, four steps at a time.
+    const Lanes depthSines[2] = {Load4(tubeSine) * depthRadius, Load4(tubeSine + 4) * depthRadius};
+    const Lanes widthCosines[2] = {Load4(tubeCosine) * widthRadius, Load4(tubeCosine + 4) * widthRadius};
+    // Each ring step's offset from the ring's centre, its normal before
+    // normalising; the eighth repeats the seventh to fill four lanes.
+    Lanes offsets[8], nearEnds[kRingSteps], starts[kRingSteps];
+#pragma GCC unroll 7
+    for (int i = 0; i < kRingSteps; ++i) {
+        const Lanes z = zLanes * Spread(depthSines[i / 4], i % 4);
+        const Lanes x = xLanes * Spread(widthCosines[i / 4], i % 4);
+        nearEnds[i] = KeepW(endLanes + z + x, endLanes);
+        Store(currentRing[i], nearEnds[i]);
+        if constexpr (!kShared) starts[i] = KeepW(startLanes + z + x, startLanes);
+        offsets[i] = z + x;
+    }
+    offsets[7] = offsets[6];
+    // Four ring steps to a vector, a lane each, so that their square roots
+    // and divisions are single instructions: Vec4::NormalizeReturningLength's
+    // length and factor, and the push's Dot3 with the normalised normal.
+    Lanes scales[2], pushes[2];
+    LaneMask outside[2];
+#pragma GCC unroll 2
+    for (int h = 0; h < 2; ++h) {
+        const lanes::Columns n =
+            lanes::Transpose3(offsets[4 * h], offsets[4 * h + 1], offsets[4 * h + 2], offsets[4 * h + 3]);
+        const lanes::LengthsAndScales ls = lanes::NormalizingScales((n.xs * n.xs + n.ys * n.ys) + n.zs * n.zs);
+        scales[h] = ls.scales;
+        if constexpr (kBent) {
+            const Lanes d = (bendLanes[0] * (n.xs * ls.scales) + bendLanes[1] * (n.ys * ls.scales)) +
+                            bendLanes[2] * (n.zs * ls.scales);
+            pushes[h] = d * ls.lengths * 2.0f;
+            outside[h] = d > 0.0f;
+        }
+    }
+#pragma GCC unroll 7
+    for (int i = 0; i < kRingSteps; ++i) {
+        const Lanes normal = offsets[i] * Spread(scales[i / 4], i % 4);  // a scale of 1 leaves every bit
+        Lanes far;
+        if constexpr (!kShared) {
+            far = starts[i];
+        } else {
+            far = Load(previousRing[i]);
+            if constexpr (kBent) {
+                // Push the shared ring outward on the outside of the bend.
+                // Computed either way and chosen by mask: whether a point is
+                // outside the bend follows no pattern a branch predictor
+                // learns, and the mispredictions cost more than the push.
+                const Lanes pushed = far + bendLanes * Spread(pushes[i / 4], i % 4);
+                const int32_t o = outside[i / 4][i % 4];
+                far = Select(LaneMask{o, o, o, o} & lanes::kXyz, pushed, far);
+            }
+            Store(previousRing[i], far);
+        }
+        StagedVertex& nearEnd = tubeVertices[2 * i];
+        StagedVertex& farEnd = tubeVertices[2 * i + 1];
+        nearEnd.front = StagedFront(nearEnds[i], normal);
+        farEnd.front = StagedFront(far, normal);
+        nearEnd.back = farEnd.back = StagedBack(normal, packed, kRingUs[i]);
+        Store(nearEnd.position, nearEnds[i]);
+        Store(farEnd.position, far);
+    }
+    vertexBatch.AddPiece(tubeVertices.data(), 2 * kRingSteps);
+}
+
+}  // namespace
+
 void CreatureBody::DrawBody() {
+    // Each joint's Y axis normalised, as Vec4::Normalize would, four joints'
+    // square roots and divisions at a time: the bend axes of the tubes two
+    // joints on. The last group repeats the last joint.
+    float axisScales[kJointCount + 2];
+    for (int first = 0; first < kJointCount; first += 4) {
+        Lanes axes[4];
+        for (int i = 0; i < 4; ++i) axes[i] = joints[std::min(first + i, kJointCount - 1)].world.GetColumnLanes(1);
+        const lanes::Columns c = lanes::Transpose3(axes[0], axes[1], axes[2], axes[3]);
+        const Lanes scales = lanes::NormalizingScales((c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs).scales;
+        std::memcpy(axisScales + first, &scales, sizeof scales);
+    }
+    D3DCOLOR packed = 0;
+    const Vec4* packedFrom = nullptr;  // the joint colour `packed` holds, bit for bit
     for (int k = 1; k < kJointCount; ++k) {
         const BodyJoint& joint = joints[k];
         const int p = joint.parent;
         float length = -joint.offset.y;
         if (std::fabs(length) < 0.00001f) length = joint.offset.Length();
         const Vec4 end = joint.world.GetColumn(3);
+        if (packedFrom == nullptr || std::memcmp(packedFrom, &jointColours[k], sizeof(Vec4)) != 0) {
+            packed = PackColour(jointColours[k]);
+            packedFrom = &jointColours[k];
+        }
         // Tubes off the root start their own ring; the others share the ring
         // their parent's tube ended with and smooth the bend around it.
-        Vec4* previousRing = nullptr;
-        Vec4 bendAxis;
-        const Vec4* bend = nullptr;
-        if (p != kRoot) {
+        if (p == kRoot) {
+            DrawPackedTube<false, false>(packed, joints[p].world, end, length, joint.depthRadius,
+                                         joint.widthRadius, nullptr, rings[p], Lanes{});
+        } else {
             const int g = joints[p].parent;
-            previousRing = rings[g];
-            bendAxis = joints[g].world.GetColumn(1);
-            bend = &bendAxis;
+            const Lanes axis = joints[g].world.GetColumnLanes(1);
+            DrawPackedTube<true, true>(packed, joints[p].world, end, length, joint.depthRadius, joint.widthRadius,
+                                       rings[g], rings[p], KeepW(axis * axisScales[g], axis));
         }
-        DrawTube(jointColours[k], joints[p].world, end, length, joint.depthRadius, joint.widthRadius, previousRing,
-                 rings[p], bend);
     }
     vertexBatch.EndStrip();
 }
 
 void DrawTube(const Vec4& colour, const Mat4& frame, const Vec4& end, float length, float depthRadius, float widthRadius,
               Vec4* previousRing, Vec4* currentRing, const Vec4* bendAxis) {
-    vertexBatch.EndStrip();
-    const D3DCOLOR packed = PackColour(colour);
-    const Lanes xLanes = frame.GetColumnLanes(0), zLanes = frame.GetColumnLanes(2), endLanes = Gather(end);
-    const Lanes startLanes = KeepW(endLanes + frame.GetColumnLanes(1) * length, endLanes);
     Vec4 bend;
     if (bendAxis) {
         bend = *bendAxis;
         bend.Normalize();
     }
-    const Lanes bendLanes = Gather(bend);
-    // In stages across the seven ring steps, so that the steps' square roots
-    // and divisions are in flight together rather than one after another.
-    Lanes normals[kRingSteps];
-    float squares[kRingSteps], radii[kRingSteps], scales[kRingSteps];
-    for (int i = 0; i < kRingSteps; ++i) {
-        const Lanes z = zLanes * (depthRadius * tubeSine[i]);
-        const Lanes x = xLanes * (widthRadius * tubeCosine[i]);
-        Store(currentRing[i], KeepW(endLanes + z + x, endLanes));
-        if (!previousRing) Store(tubeStarts[i], KeepW(startLanes + z + x, startLanes));
-        normals[i] = z + x;
-        squares[i] = Dot3(normals[i], normals[i]);
-    }
-    // Vec4::NormalizeReturningLength's length and factor.
-    for (int i = 0; i < kRingSteps; ++i) {
-        const lanes::LengthAndScale n = lanes::NormalizingScale(squares[i]);
-        radii[i] = n.length;
-        scales[i] = n.scale;
-    }
-    for (int i = 0; i < kRingSteps; ++i) {
-        const Lanes normal = normals[i] * scales[i];  // a scale of 1 leaves every bit
-        Store(tubeNormals[i], KeepW(normal, zLanes));
-        if (!previousRing) continue;
-        Lanes shared = Load(previousRing[i]);
-        if (bendAxis) {
-            // Push the shared ring outward on the outside of the bend.
-            // Computed either way and chosen by mask: whether a point is
-            // outside the bend follows no pattern a branch predictor learns,
-            // and the mispredictions cost more than the push.
-            const float d = Dot3(bendLanes, normal);
-            const Lanes pushed = shared + bendLanes * (d * radii[i] * 2.0f);
-            shared = Select((Lanes{d, d, d, d} > 0.0f) & lanes::kXyz, pushed, shared);
-        }
-        Store(previousRing[i], shared);
-    }
-    const Vec4* const farEnds = previousRing ? previousRing : tubeStarts;
-    vertexBatch.AddPairs(currentRing, farEnds, tubeNormals, kRingUs.data(), kRingSteps, packed);
+    const D3DCOLOR packed = PackColour(colour);
+    if (previousRing == nullptr)
+        DrawPackedTube<false, false>(packed, frame, end, length, depthRadius, widthRadius, nullptr, currentRing, Lanes{});
+    else if (bendAxis == nullptr)
+        DrawPackedTube<true, false>(packed, frame, end, length, depthRadius, widthRadius, previousRing, currentRing,
+                                    Lanes{});
+    else
+        DrawPackedTube<true, true>(packed, frame, end, length, depthRadius, widthRadius, previousRing, currentRing,
+                                   Gather(bend));
 }

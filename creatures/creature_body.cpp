@@ -4,8 +4,8 @@
 #include "world/game_random.h"
 
 const float kBodyScale = 0.1f;
-float tubeSine[kRingSteps];
-float tubeCosine[kRingSteps];
+float tubeSine[kRingSteps + 1];
+float tubeCosine[kRingSteps + 1];
 
 namespace {
 

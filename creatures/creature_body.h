@@ -13,10 +13,11 @@
 extern const float kBodyScale;
 
 // One ring of a tube: 0, 60, ..., 360 degrees; entry 6 repeats entry 0 so the
-// strip closes. Shared by all bodies, filled by every build.
+// strip closes. Shared by all bodies, filled by every build; an eighth entry,
+// 0, pads each table to two vectors of four lanes.
 inline constexpr int kRingSteps = 7;
-extern float tubeSine[kRingSteps];
-extern float tubeCosine[kRingSteps];
+extern float tubeSine[kRingSteps + 1];
+extern float tubeCosine[kRingSteps + 1];
 
 struct BodyJoint {
     int32_t parent = -1;

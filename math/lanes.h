@@ -31,6 +31,13 @@ inline Lanes Load(const Vec4& v) {
 // to wait for.
 inline Lanes Gather(const Vec4& v) { return Lanes{v.x, v.y, v.z, v.w}; }
 
+// Four consecutive floats.
+inline Lanes Load4(const float* f) {
+    Lanes l;
+    std::memcpy(&l, f, sizeof l);
+    return l;
+}
+
 inline void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
 
 // Lane by lane: a where the mask is set, else b (bits copied unchanged).
@@ -48,6 +55,31 @@ inline float Dot3(Lanes a, Lanes b) {
     return p[0] + p[1] + p[2];
 }
 
+// The square root of each lane, rounded as std::sqrt rounds it: one
+// instruction for four, where the processor has one.
+inline Lanes Sqrt(Lanes v) {
+#if defined(__SSE__)
+    return __builtin_ia32_sqrtps(v);
+#elif defined(__wasm_simd128__)
+    return __builtin_wasm_sqrt_f32x4(v);
+#else
+    return Lanes{std::sqrt(v[0]), std::sqrt(v[1]), std::sqrt(v[2]), std::sqrt(v[3])};
+#endif
+}
+
+// The x, y and z lanes of four vectors, each kind gathered into one vector
+// (xs holds the four x's in order), for the lane-per-vector form of a sum
+// that Dot3 works out across one vector's lanes.
+struct Columns {
+    Lanes xs, ys, zs;
+};
+inline Columns Transpose3(Lanes a, Lanes b, Lanes c, Lanes d) {
+    const Lanes xyAB = __builtin_shufflevector(a, b, 0, 4, 1, 5), xyCD = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+    const Lanes zwAB = __builtin_shufflevector(a, b, 2, 6, 3, 7), zwCD = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+    return {__builtin_shufflevector(xyAB, xyCD, 0, 1, 4, 5), __builtin_shufflevector(xyAB, xyCD, 2, 3, 6, 7),
+            __builtin_shufflevector(zwAB, zwCD, 0, 1, 4, 5)};
+}
+
 // Vec4::NormalizeReturningLength split for loops that take the square roots
 // of several vectors together: from the squared length (Dot3(v, v)), the
 // length it returns (0 below the floor) and the factor that normalises, 1
@@ -60,6 +92,18 @@ inline LengthAndScale NormalizingScale(float square) {
     const float root = std::sqrt(square);
     const float length = square < 1e-9f ? 0.0f : root;
     return {length, length > 1e-13f ? 1.0f / length : 1.0f};
+}
+
+// NormalizingScale for four squares at once, a lane each.
+struct LengthsAndScales {
+    Lanes lengths;
+    Lanes scales;
+};
+inline LengthsAndScales NormalizingScales(Lanes squares) {
+    const Lanes zero = {0.0f, 0.0f, 0.0f, 0.0f}, one = {1.0f, 1.0f, 1.0f, 1.0f};
+    const Lanes lengths = Select(squares < 1e-9f, zero, Sqrt(squares));
+    // 1 / 1 is the 1 that leaves a vector alone.
+    return {lengths, one / Select(lengths > 1e-13f, lengths, one)};
 }
 
 }  // namespace lanes

@@ -131,7 +131,17 @@ void MassPoint::SatisfyLinksTogether(MassPoint* const* group, int count) {
 }
 
 void MassPoint::AddLink(MassPoint* other, float restLength) {
-    if (linkCount < kMaxLinks) links[linkCount++] = MassLink{other, restLength};
+    if (linkCount >= kMaxLinks) return;
+    MassLink& added = links[linkCount] = MassLink{other, restLength, -1};
+    for (int j = 0; j < other->linkCount; ++j) {
+        MassLink& back = other->links[j];
+        if (back.other == this && back.backSlot < 0) {
+            added.backSlot = j;
+            back.backSlot = linkCount;
+            break;
+        }
+    }
+    ++linkCount;
 }
 
 void MassPoint::AddSpacer(MassPoint* other, float minDistance) {

@@ -2,6 +2,8 @@
 // damping, gravity, floor and wall clamps, and Gauss-Seidel link solving.
 #pragma once
 
+#include <cstdint>
+
 #include "math/vec4.h"
 
 // The arena's physics, shared by the walking figures and the rag dolls:
@@ -11,10 +13,12 @@ inline constexpr float kArenaLimit = 24.0f;
 
 struct MassPoint;
 
-// A distance link, pulled to restLength.
+// A distance link, pulled to restLength. backSlot is the slot of other's
+// link back to this point, or -1: a pair of links measures one distance.
 struct MassLink {
     MassPoint* other = nullptr;
     float restLength = 0.0f;
+    int32_t backSlot = -1;
 };
 
 // A spacer, pushed out to restLength when nearer. satisfiedFrom is the least
@@ -56,6 +60,7 @@ struct MassPoint {
     static void SatisfyLinksTogether(MassPoint* const* group, int count);
 
     // Construction helpers for the body builder; a full list keeps its entries.
+    // A link pairs with the first unpaired link of other's back to this point.
     void AddLink(MassPoint* other, float restLength);
     void AddSpacer(MassPoint* other, float minDistance);
 };

@@ -61,13 +61,23 @@ struct Mat4 {
     // same products and sums in the same order as element by element. Row i
     // of A is read before row i of M is written, so A may be M itself.
     void PreMultiply(const Mat4& a) {
-        Lanes rows[4];
-        std::memcpy(rows, m, sizeof rows);
-        for (int i = 0; i < 4; ++i) {
-            const Lanes r = rows[0] * a.m[i][0] + rows[1] * a.m[i][1] + rows[2] * a.m[i][2] + rows[3] * a.m[i][3];
-            std::memcpy(m[i], &r, sizeof r);
-        }
+        Lanes rows[4], product[4];
+        GetRows(rows);
+        PreMultiplyRows([&a](int i, int j) { return a.m[i][j]; }, rows, product);
+        SetRows(product);
     }
+
+    // out = A * in for a matrix held as four rows of lanes (out is not in),
+    // PreMultiply's products and sums; a(i, j) gives A's entry (i, j), as a
+    // float or already in all four lanes, which multiplies the same.
+    template <class Entry>
+    static void PreMultiplyRows(Entry a, const Lanes in[4], Lanes out[4]) {
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i) out[i] = in[0] * a(i, 0) + in[1] * a(i, 1) + in[2] * a(i, 2) + in[3] * a(i, 3);
+    }
+
+    void GetRows(Lanes rows[4]) const { std::memcpy(rows, m, sizeof m); }
+    void SetRows(const Lanes rows[4]) { std::memcpy(m, rows, sizeof m); }
 
     Vec4 GetColumn(int c) const { return Vec4(m[0][c], m[1][c], m[2][c], 0.0f); }
     // GetColumn in lanes.

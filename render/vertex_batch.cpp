@@ -24,45 +24,31 @@ void VertexBatch::AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& 
     Write(position, colour, normal, uv);
 }
 
-void VertexBatch::AddPairs(const Vec4* nearEnds, const Vec4* farEnds, const Vec4* normals, const float* us, int n,
-                           D3DCOLOR colour) {
-    if (n <= 0) return;
-    if (doubleNext) {
-        const float uv[2] = {us[0], 0.0f};
-        AddDoubled(nearEnds[0], colour, normals[0], uv);
-    }
-    IDirect3DVertexBuffer9* const target = buffer;
-    if (target == nullptr) return;
-    int32_t next = count;
-    const Vec4* last = nullptr;
-    for (int i = 0; i < 2 * n; ++i) {
-        void* data = nullptr;
-        if (FAILED(target->Lock(static_cast<UINT>(next) * sizeof(BatchVertex), sizeof(BatchVertex), &data, 0)))
-            continue;
-        auto* out = static_cast<unsigned char*>(data);
-        const Vec4& position = (i & 1) ? farEnds[i >> 1] : nearEnds[i >> 1];
-        last = &position;
-        StorePosition(out, position);
-        const auto* facing = reinterpret_cast<const unsigned char*>(&normals[i >> 1]);
-        std::memcpy(out + offsetof(BatchVertex, nx), facing + offsetof(Vec4, x), 3 * sizeof(float));
-        StoreColourAndUv(out, colour, us[i >> 1], (i & 1) ? 1.0f : 0.0f);
-        target->Unlock();
-        ++next;
-    }
-    count = next;
-    if (last != nullptr) lastPosition = *last;
-}
-
-void VertexBatch::EndStrip() {
-    // An opaque black copy of the last vertex closes the piece; the next
+void VertexBatch::AddPiece(const StagedVertex* staged, int n) {
+    // An opaque black copy of the last vertex closes the piece before; the
     // piece's first vertex is doubled, so the seam only forms empty triangles.
-    Vec4 last = lastPosition;
     constexpr D3DCOLOR kOpaqueBlack = 0xFF000000;
-    Add(last, kOpaqueBlack, Vec4(0.0f, 0.0f, 0.0f, 0.0f));
-    doubleNext = 1;
+    StagedVertex closing;
+    Stage(closing, lanes::Load(lastPosition), Lanes{0.0f, 0.0f, 0.0f, 0.0f}, kOpaqueBlack, 0.0f, 0.0f);
+    const int closings = doubleNext ? 2 : 1;
+    IDirect3DVertexBuffer9* const target = buffer;
+    UINT offset = static_cast<UINT>(count) * sizeof(BatchVertex);
+    void* data = nullptr;
+    const StagedVertex* last = nullptr;
+    if (target != nullptr)
+        for (int i = 0; i < closings; ++i)
+            if (WriteStaged(target, offset, data, closing)) last = &closing;
     stripStarts[0] = 0;
-    stripStarts[1] = count;
+    stripStarts[1] = static_cast<int32_t>(offset / sizeof(BatchVertex));
     stripEntryCount = 2;
+    doubleNext = n > 0 ? 0 : 1;
+    if (target != nullptr && n > 0) {
+        if (WriteStaged(target, offset, data, staged[0])) last = staged;
+        for (const StagedVertex* v = staged; v != staged + n; ++v)
+            if (WriteStaged(target, offset, data, *v)) last = v;
+    }
+    count = static_cast<int32_t>(offset / sizeof(BatchVertex));
+    if (last != nullptr) lastPosition = last->position;
 }
 
 void VertexBatch::Reset() {

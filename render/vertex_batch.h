@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "math/lanes.h"
 #include "math/vec4.h"
 #include <d3d9.h>
 
@@ -17,6 +18,18 @@ struct BatchVertex {
     float u, v;
 };
 static_assert(sizeof(BatchVertex) == 36, "the vertex format 0x152 is 36 bytes");
+
+// A vertex made ready before its lock: its 36 bytes as two 16-byte pieces and
+// a 4-byte one, so that the locked write is three moves, and the position it
+// was made from, which becomes the batch's lastPosition. Xmm registers do not
+// survive a call, so anything computed between the device's calls would be
+// saved and reloaded around them; staged, it is loaded once.
+struct alignas(16) StagedVertex {
+    LaneMask front;  // x, y, z + kBatchDepthShift, nx
+    LaneMask back;   // ny, nz, colour, u
+    Vec4 position;
+    float v = 0.0f;
+};
 
 inline constexpr DWORD kBatchFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 inline constexpr UINT kBatchCapacity = 2000000;
@@ -40,14 +53,13 @@ struct VertexBatch {
         Write(position, colour, normal, uv);
     }
     void Add(const Vec4& position, const Vec4& colour, const Vec4& normal, const float* uv = nullptr);
-    // For i = 0 to n - 1, the two adds (nearEnds[i], colour, normals[i],
-    // (us[i], 0)) and (farEnds[i], colour, normals[i], (us[i], 1)): the same
-    // locks, writes and counts, with the buffer and the count held in
-    // registers across the device's calls, which never reach back into the
-    // batch, and lastPosition stored once.
-    void AddPairs(const Vec4* nearEnds, const Vec4* farEnds, const Vec4* normals, const float* us, int n,
-                  D3DCOLOR colour);
-    void EndStrip();
+    // A new piece of the strip: EndStrip, then the n staged vertices added in
+    // turn, the first of them twice as a piece's first vertex is. The same
+    // locks, bytes, counts and lastPosition as those calls, with the buffer,
+    // the count and the place in the list held in registers across the
+    // device's calls, which never reach back into the batch.
+    void AddPiece(const StagedVertex* staged, int n);
+    void EndStrip() { AddPiece(nullptr, 0); }
     void Reset();
 
     // Vertices for the triangle-list draw (sprites), each with its own lock:
@@ -68,6 +80,10 @@ private:
     unsigned char* LockNext();
     void UnlockNext();
     static void StorePosition(unsigned char* out, const Vec4& position);
+    // One locked write of a staged vertex at offset, which moves on past it;
+    // false when the lock fails. data is the lock's out-parameter, the
+    // caller's so that it is not cleared for every vertex.
+    static bool WriteStaged(IDirect3DVertexBuffer9* target, UINT& offset, void*& data, const StagedVertex& vertex);
     static void StoreColourAndUv(unsigned char* out, D3DCOLOR colour, float u, float v);
 };
 
@@ -75,6 +91,28 @@ extern VertexBatch vertexBatch;
 
 // Packs an (r, g, b, a) colour in 0..1 into ARGB, clamping each channel.
 D3DCOLOR PackColour(const Vec4& colour);
+
+// The pieces of a staged vertex, the same bytes as Add writes, z shifted by
+// the same single addition: (x, y, z + shift, nx) ...
+[[gnu::always_inline]] inline LaneMask StagedFront(Lanes position, Lanes normal) {
+    const Lanes shifted = position + Lanes{0.0f, 0.0f, kBatchDepthShift, 0.0f};
+    const Lanes zAndNormalX = __builtin_shufflevector(shifted, normal, 2, 2, 4, 4);
+    return reinterpret_cast<LaneMask>(__builtin_shufflevector(position, zAndNormalX, 0, 1, 4, 6));
+}
+// ... and (ny, nz, colour, u), which the two ends of a tube's side share.
+[[gnu::always_inline]] inline LaneMask StagedBack(Lanes normal, D3DCOLOR colour, float u) {
+    int32_t uBits;
+    std::memcpy(&uBits, &u, sizeof uBits);
+    const LaneMask colourAndU = {static_cast<int32_t>(colour), uBits, 0, 0};
+    return __builtin_shufflevector(reinterpret_cast<LaneMask>(normal), colourAndU, 1, 2, 4, 5);
+}
+[[gnu::always_inline]] inline void Stage(StagedVertex& out, Lanes position, Lanes normal, D3DCOLOR colour, float u,
+                                         float v) {
+    out.front = StagedFront(position, normal);
+    out.back = StagedBack(normal, colour, u);
+    lanes::Store(out.position, position);
+    out.v = v;
+}
 
 [[gnu::always_inline]] inline unsigned char* VertexBatch::LockNext() {
     void* data = nullptr;
@@ -104,6 +142,18 @@ D3DCOLOR PackColour(const Vec4& colour);
     std::memcpy(out + offsetof(BatchVertex, colour), &colour, sizeof colour);
     std::memcpy(out + offsetof(BatchVertex, u), &u, sizeof u);
     std::memcpy(out + offsetof(BatchVertex, v), &v, sizeof v);
+}
+
+[[gnu::always_inline]] inline bool VertexBatch::WriteStaged(IDirect3DVertexBuffer9* target, UINT& offset, void*& data,
+                                                           const StagedVertex& vertex) {
+    if (FAILED(target->Lock(offset, sizeof(BatchVertex), &data, 0))) return false;
+    auto* out = static_cast<unsigned char*>(data);
+    std::memcpy(out + offsetof(BatchVertex, x), &vertex.front, sizeof vertex.front);
+    std::memcpy(out + offsetof(BatchVertex, ny), &vertex.back, sizeof vertex.back);
+    std::memcpy(out + offsetof(BatchVertex, v), &vertex.v, sizeof vertex.v);
+    target->Unlock();
+    offset += sizeof(BatchVertex);
+    return true;
 }
 
 // One locked 36-byte write; a failed lock drops the vertex, and count and

@@ -92,6 +92,38 @@ TEST(Lanes, NormalizingScaleGivesNormalizeReturningLengthsLengthAndVector) {
     }
 }
 
+// Four at once, each lane what the one-vector form gives it, bit for bit;
+// the lane-per-vector sums are Dot3's.
+TEST(Lanes, FourSquaresRootsAndScalesMatchTheOneVectorForms) {
+    std::vector<Vec4> vectors = Vectors();
+    for (const float x : {3.16e-5f, 3.163e-5f, 1e-13f, 1.5e-13f, 0.0f, -0.0f}) vectors.emplace_back(x, 0.0f, 0.0f, 1.0f);
+    while (vectors.size() % 4 != 0) vectors.emplace_back(1.0f, 2.0f, 3.0f, 4.0f);
+    for (size_t i = 0; i < vectors.size(); i += 4) {
+        SCOPED_TRACE(i);
+        const Lanes a = lanes::Load(vectors[i]), b = lanes::Load(vectors[i + 1]), c = lanes::Load(vectors[i + 2]),
+                    d = lanes::Load(vectors[i + 3]);
+        const lanes::Columns n = lanes::Transpose3(a, b, c, d);
+        const Lanes squares = (n.xs * n.xs + n.ys * n.ys) + n.zs * n.zs;
+        const Lanes roots = lanes::Sqrt(squares);
+        const lanes::LengthsAndScales four = lanes::NormalizingScales(squares);
+        const Lanes in[4] = {a, b, c, d};
+        for (int k = 0; k < 4; ++k) {
+            const Vec4& v = vectors[i + k];
+            EXPECT_EQ(Bits(n.xs[k]), Bits(v.x));
+            EXPECT_EQ(Bits(n.ys[k]), Bits(v.y));
+            EXPECT_EQ(Bits(n.zs[k]), Bits(v.z));
+            const float square = lanes::Dot3(in[k], in[k]);
+            EXPECT_EQ(Bits(squares[k]), Bits(square));
+            if (!std::isnan(square)) {
+                EXPECT_EQ(Bits(roots[k]), Bits(std::sqrt(square)));
+            }
+            const lanes::LengthAndScale one = lanes::NormalizingScale(square);
+            EXPECT_EQ(Bits(four.lengths[k]), Bits(one.length));
+            EXPECT_EQ(Bits(four.scales[k]), Bits(one.scale));
+        }
+    }
+}
+
 TEST(Lanes, LoadsStoresAndSelectMoveEveryBitUnchanged) {
     const uint32_t payloads[] = {0x7fc00001u, 0xffa00000u, 0x80000000u, 0x00000001u};
     float f[4];

@@ -80,3 +80,32 @@ TEST(MassPoint, SpacersPushOutOnlyWhenNearer) {
     EXPECT_FLOAT_EQ(near.position.x, 3.3f);
     EXPECT_FLOAT_EQ(near.position.y, 4.4f);
 }
+
+// Links and their way back pair one to one, in the order they are added; a
+// link with no way back, or one past a full list, stays unpaired.
+TEST(MassPoint, LinksPairWithTheirWayBack) {
+    MassPoint a = Point(0, 0, 0), b = Point(1, 0, 0), c = Point(0, 1, 0);
+    a.AddLink(&b, 0);  // a0: b0 comes back
+    a.AddLink(&b, 0);  // a1: the second b link back is b2
+    a.AddLink(&c, 0);  // a2: c never links back
+    b.AddLink(&a, 0);
+    b.AddLink(&c, 0);  // b1: c0 comes back
+    b.AddLink(&a, 0);
+    c.AddLink(&b, 0);
+    b.AddLink(&a, 0);  // b3: both a links are taken
+    EXPECT_EQ(a.links[0].backSlot, 0);
+    EXPECT_EQ(b.links[0].backSlot, 0);
+    EXPECT_EQ(a.links[1].backSlot, 2);
+    EXPECT_EQ(b.links[2].backSlot, 1);
+    EXPECT_EQ(a.links[2].backSlot, -1);
+    EXPECT_EQ(b.links[1].backSlot, 0);
+    EXPECT_EQ(c.links[0].backSlot, 1);
+    EXPECT_EQ(b.links[3].backSlot, -1);
+
+    MassPoint full = Point(0, 0, 0), d = Point(2, 0, 0);
+    for (int i = 0; i < MassPoint::kMaxLinks; ++i) full.AddLink(&c, 0);
+    d.AddLink(&full, 0);
+    full.AddLink(&d, 0);  // no room: d's link stays unpaired
+    EXPECT_EQ(full.linkCount, MassPoint::kMaxLinks);
+    EXPECT_EQ(d.links[0].backSlot, -1);
+}

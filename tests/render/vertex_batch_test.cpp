@@ -1,6 +1,7 @@
 // Stitching, doubling and packing as the game draws are pinned by the vertex
 // digests; here, the packing's limits and a buffer that is full or missing.
 #include <limits>
+#include <vector>
 
 #include "support/recording_batch_fixture.h"
 
@@ -39,51 +40,75 @@ TEST_F(VertexBatchTest, AFullBufferDropsVerticesWithoutMovingLastPosition) {
     EXPECT_EQ(vertexBatch.lastPosition.x, 3.0f);
 }
 
-// AddPairs is its pairs of Adds: the same bytes, count, locks and
-// lastPosition, whether the run starts doubled, fits, or overflows the buffer
-// part-way (a vertex that does not fit is dropped, the rest tried in turn).
-TEST_F(VertexBatchTest, AddPairsWritesWhatItsPairsOfAddsWrite) {
-    const Vec4 nearEnds[3] = {Point(1, 2, 3), Point(4, 5, 6), Point(7, 8, -0.0f)};
-    const Vec4 farEnds[3] = {Point(-1, -2, -3), Point(-4, -5, -6), Point(-7, -8, -9)};
-    const Vec4 normals[3] = {Vec4(0, 1, 0, 0), Vec4(1, 0, 0, 0), Vec4(0, 0, -1, 0)};
-    const float us[3] = {0.0f, 0.25f, 0.5f};
+// AddPiece is EndStrip's closing vertex and then its staged vertices added
+// one at a time, the first twice: the same bytes, count, locks, strip end and
+// lastPosition, whether the closing vertex is doubled or not, the piece fits,
+// or the buffer fills part-way (a vertex that does not fit is dropped, the
+// rest tried in turn). Signed zeros and a z that the shift takes to zero
+// would show a position copied through arithmetic.
+TEST_F(VertexBatchTest, AddPieceWritesWhatTheClosingVertexAndItsAddsWrite) {
+    struct Source {
+        Vec4 position, normal;
+        float u, v;
+    };
+    const Source sources[4] = {{Vec4(-0.0f, 2, -4, 1), Vec4(0, 1, -0.0f, 0), 0.0f, 0.0f},
+                               {Vec4(4, -0.0f, 6, 0.5f), Vec4(1, 0, 0, 0), 0.25f, 1.0f},
+                               {Vec4(7, 8, -0.0f, -1), Vec4(0, 0, -1, 0), 0.5f, 0.0f},
+                               {Vec4(1e-45f, -1e30f, 3, 2), Vec4(0.6f, -0.8f, 0, 0), 1.0f, 1.0f}};
     constexpr D3DCOLOR kColour = 0x80FF4020;
-    for (UINT capacity : {16u, 7u, 3u}) {
-        for (uint8_t doubled : {0, 1}) {
-            BatchVertex expected[16];
-            UseBuffer(capacity);
-            vertexBatch.count = 1;  // one vertex already in the buffer
-            vertexBatch.doubleNext = doubled;
-            for (int i = 0; i < 3; ++i) {
-                float uv[2] = {us[i], 0.0f};
-                vertexBatch.Add(nearEnds[i], kColour, normals[i], uv);
-                uv[1] = 1.0f;
-                vertexBatch.Add(farEnds[i], kColour, normals[i], uv);
-            }
-            const int expectedCount = vertexBatch.count;
-            const Vec4 expectedLast = vertexBatch.lastPosition;
-            const uint64_t expectedLocks = Buffer()->locks, expectedFailed = Buffer()->failedLocks;
-            std::memcpy(expected, Buffer()->data(), capacity * sizeof(BatchVertex));
+    StagedVertex staged[4];
+    for (int i = 0; i < 4; ++i)
+        Stage(staged[i], lanes::Load(sources[i].position), lanes::Load(sources[i].normal), kColour, sources[i].u,
+              sources[i].v);
+    const Vec4 before(5, -0.0f, -4, 3);
+    for (const int n : {4, 1, 0}) {
+        for (const UINT capacity : {16u, 6u, 4u, 2u, 1u}) {
+            for (const uint8_t doubled : {0, 1}) {
+                SCOPED_TRACE(::testing::Message() << n << " staged, capacity " << capacity << ", doubled " << +doubled);
+                UseBuffer(capacity);
+                vertexBatch.count = 1;  // one vertex already in the buffer
+                vertexBatch.doubleNext = doubled;
+                vertexBatch.lastPosition = before;
+                vertexBatch.Add(before, 0xFF000000u, Vec4(0, 0, 0, 0));
+                vertexBatch.doubleNext = 1;
+                const int expectedStripEnd = vertexBatch.count;
+                for (int i = 0; i < n; ++i) {
+                    const float uv[2] = {sources[i].u, sources[i].v};
+                    vertexBatch.Add(sources[i].position, kColour, sources[i].normal, uv);
+                }
+                const int expectedCount = vertexBatch.count;
+                const uint8_t expectedDoubleNext = vertexBatch.doubleNext;
+                const Vec4 expectedLast = vertexBatch.lastPosition;
+                const uint64_t expectedLocks = Buffer()->locks, expectedFailed = Buffer()->failedLocks;
+                std::vector<unsigned char> expected(Buffer()->data(), Buffer()->data() + capacity * sizeof(BatchVertex));
 
-            UseBuffer(capacity);
-            vertexBatch.count = 1;
-            vertexBatch.doubleNext = doubled;
-            vertexBatch.lastPosition = Point(0, 0, 0);
-            vertexBatch.AddPairs(nearEnds, farEnds, normals, us, 3, kColour);
-            EXPECT_EQ(vertexBatch.count, expectedCount) << capacity;
-            EXPECT_EQ(vertexBatch.doubleNext, 0);
-            EXPECT_EQ(Buffer()->locks, expectedLocks) << capacity;
-            EXPECT_EQ(Buffer()->failedLocks, expectedFailed) << capacity;
-            EXPECT_EQ(Buffer()->lockDepth, 0) << capacity;
-            EXPECT_EQ(std::memcmp(expected, Buffer()->data(), capacity * sizeof(BatchVertex)), 0) << capacity;
-            EXPECT_EQ(std::memcmp(&vertexBatch.lastPosition, &expectedLast, sizeof expectedLast), 0) << capacity;
+                UseBuffer(capacity);
+                vertexBatch.count = 1;
+                vertexBatch.doubleNext = doubled;
+                vertexBatch.lastPosition = before;
+                vertexBatch.stripStarts[1] = -1;
+                vertexBatch.stripEntryCount = 0;
+                vertexBatch.AddPiece(staged, n);
+                EXPECT_EQ(vertexBatch.count, expectedCount);
+                EXPECT_EQ(vertexBatch.doubleNext, expectedDoubleNext);
+                EXPECT_EQ(vertexBatch.stripStarts[1], expectedStripEnd);
+                EXPECT_EQ(vertexBatch.stripEntryCount, 2);
+                EXPECT_EQ(Buffer()->locks, expectedLocks);
+                EXPECT_EQ(Buffer()->failedLocks, expectedFailed);
+                EXPECT_EQ(Buffer()->lockDepth, 0);
+                EXPECT_EQ(std::memcmp(expected.data(), Buffer()->data(), expected.size()), 0);
+                EXPECT_EQ(std::memcmp(&vertexBatch.lastPosition, &expectedLast, sizeof expectedLast), 0);
+            }
         }
     }
-    // A full buffer before the run leaves lastPosition where it was.
-    UseBuffer(1);
-    vertexBatch.count = 1;
-    vertexBatch.lastPosition = Point(9, 9, 9);
-    vertexBatch.AddPairs(nearEnds, farEnds, normals, us, 3, kColour);
-    EXPECT_EQ(vertexBatch.count, 1);
-    EXPECT_EQ(vertexBatch.lastPosition.x, 9.0f);
+    // Without a buffer nothing is written and nothing moves but the strip's state.
+    vertexBatch.buffer->Release();
+    vertexBatch.buffer = nullptr;
+    vertexBatch.count = 3;
+    vertexBatch.lastPosition = before;
+    vertexBatch.AddPiece(staged, 4);
+    EXPECT_EQ(vertexBatch.count, 3);
+    EXPECT_EQ(vertexBatch.stripStarts[1], 3);
+    EXPECT_EQ(vertexBatch.doubleNext, 0);
+    EXPECT_EQ(std::memcmp(&vertexBatch.lastPosition, &before, sizeof before), 0);
 }

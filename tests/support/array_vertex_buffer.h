@@ -12,10 +12,11 @@ struct ArrayVertexBuffer final : IDirect3DVertexBuffer9 {
 
     ULONG AddRef() override { return 1; }
     ULONG Release() override { return 1; }
+    // *data written once: the memory, or null when the range does not fit.
     HRESULT Lock(UINT offset, UINT size, void** data, DWORD) override {
-        *data = nullptr;
-        if (static_cast<unsigned long long>(offset) + size > sizeof(vertices)) return ++lockFailures, D3DERR_INVALIDCALL;
-        *data = reinterpret_cast<char*>(vertices) + offset;
+        const bool fits = static_cast<unsigned long long>(offset) + size <= sizeof(vertices);
+        *data = fits ? reinterpret_cast<char*>(vertices) + offset : nullptr;
+        if (!fits) return ++lockFailures, D3DERR_INVALIDCALL;
         return D3D_OK;
     }
     HRESULT Unlock() override { return D3D_OK; }
