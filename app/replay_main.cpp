@@ -119,7 +119,11 @@ void Run(const Options& o, const ReplayScript& script) {
             std::printf("escape before frame %" PRId64 "\n", frame);
             return;
         }
-        RunFrame();
+        // Through the step table, as the game's own loop calls it: a direct call
+        // lets the WebAssembly optimiser fold the whole frame into main, which
+        // runs once, so V8 (without on-stack replacement for WebAssembly) would
+        // keep the frame in its baseline tier for the whole run.
+        gameSteps.runFrame();
         if (o.hash) std::printf("hash %" PRId64 " %016" PRIx64 "\n", frame, CreatureStateHash());
         if (o.frames.count(frame) != 0 || (o.every > 0 && frame % o.every == 0)) PrintGameState(stdout, frame, o.shots);
     }
