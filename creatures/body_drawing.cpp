@@ -105,29 +105,29 @@ void DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float l
 #pragma GCC unroll 7
     for (int i = 0; i < kRingSteps; ++i) {
         const Lanes normal = offsets[i] * Spread(scales[i / 4], i % 4);  // a scale of 1 leaves every bit
-        Lanes far;
+        Lanes farPoint;
         if constexpr (!kShared) {
-            far = starts[i];
+            farPoint = starts[i];
         } else {
-            far = Load(previousRing[i]);
+            farPoint = Load(previousRing[i]);
             if constexpr (kBent) {
                 // Push the shared ring outward on the outside of the bend.
                 // Computed either way and chosen by mask: whether a point is
                 // outside the bend follows no pattern a branch predictor
                 // learns, and the mispredictions cost more than the push.
-                const Lanes pushed = far + bendLanes * Spread(pushes[i / 4], i % 4);
+                const Lanes pushed = farPoint + bendLanes * Spread(pushes[i / 4], i % 4);
                 const int32_t o = outside[i / 4][i % 4];
-                far = Select(LaneMask{o, o, o, o} & lanes::kXyz, pushed, far);
+                farPoint = Select(LaneMask{o, o, o, o} & lanes::kXyz, pushed, farPoint);
             }
-            Store(previousRing[i], far);
+            Store(previousRing[i], farPoint);
         }
         StagedVertex& nearEnd = tubeVertices[2 * i];
         StagedVertex& farEnd = tubeVertices[2 * i + 1];
         nearEnd.front = StagedFront(nearEnds[i], normal);
-        farEnd.front = StagedFront(far, normal);
+        farEnd.front = StagedFront(farPoint, normal);
         nearEnd.back = farEnd.back = StagedBack(normal, packed, kRingUs[i]);
         Store(nearEnd.position, nearEnds[i]);
-        Store(farEnd.position, far);
+        Store(farEnd.position, farPoint);
     }
     vertexBatch.AddPiece(tubeVertices.data(), 2 * kRingSteps);
 }
