@@ -80,6 +80,19 @@ inline Columns Transpose3(Lanes a, Lanes b, Lanes c, Lanes d) {
             __builtin_shufflevector(zwAB, zwCD, 0, 1, 4, 5)};
 }
 
+// The other way round: four vectors a, b, c, d, a lane of each for each of
+// four things, made into one vector per thing, (a[j], b[j], c[j], d[j]) for
+// j = 0..3. Bits are moved, never computed.
+struct Rows {
+    Lanes row[4];
+};
+inline Rows Transpose4(Lanes a, Lanes b, Lanes c, Lanes d) {
+    const Lanes ab01 = __builtin_shufflevector(a, b, 0, 4, 1, 5), cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+    const Lanes ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7), cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+    return {{__builtin_shufflevector(ab01, cd01, 0, 1, 4, 5), __builtin_shufflevector(ab01, cd01, 2, 3, 6, 7),
+             __builtin_shufflevector(ab23, cd23, 0, 1, 4, 5), __builtin_shufflevector(ab23, cd23, 2, 3, 6, 7)}};
+}
+
 // Vec4::NormalizeReturningLength split for loops that take the square roots
 // of several vectors together: from the squared length (Dot3(v, v)), the
 // length it returns (0 below the floor) and the factor that normalises, 1
