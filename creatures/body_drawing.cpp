@@ -155,11 +155,14 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
 }
 
 // The position of the tube's vertex `last` (WritePiece's answer) as the
-// batch's last position, with the w that vertex's Vec4 carried.
+// batch's last position, with the w that vertex's Vec4 carried. Stored whole:
+// the next piece loads it whole, which a load from several narrower stores
+// would have to wait for.
 void SetLastPosition(int last, const RingLanes& farRing, const RingLanes& nearRing, float nearW, float farW) {
     if (last < 0) return;
     const auto step = static_cast<unsigned>(last) / 2;
-    vertexBatch.lastPosition = last % 2 == 0 ? RingPoint(nearRing, step, nearW) : RingPoint(farRing, step, farW);
+    const RingLanes& ring = last % 2 == 0 ? nearRing : farRing;
+    lanes::Store(vertexBatch.lastPosition, Lanes{ring.x[step], ring.y[step], ring.z[step], last % 2 == 0 ? nearW : farW});
 }
 
 }  // namespace
