@@ -22,21 +22,28 @@ void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
 void CreatureBody::AnimateWalk(float p, float m) {
     const float sixP = 6.0f * p;
     const float d = SinF(sixP) * m;
-    joints[kHipPlusX].localRotation.SetRotationX(-0.35f * d);
-    joints[kHipMinusX].localRotation.SetRotationX(0.35f * d);
+    // Joints that turn by opposite angles share one evaluation of the sine
+    // and cosine: -0.35f * d is exactly -(0.35f * d), and so on.
+    float s, c, oppositeS, oppositeC;
+    SinCosOfOpposites(0.35f * d, s, c, oppositeS, oppositeC);
+    joints[kHipPlusX].localRotation.SetRotationX(oppositeS, oppositeC);
+    joints[kHipMinusX].localRotation.SetRotationX(s, c);
     // Each knee bends as far as its ankle: the same angle, so the same entries.
     joints[kAnklePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
     joints[kAnkleMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
     joints[kKneePlusX].localRotation.SetRotationXLike(joints[kAnklePlusX].localRotation);
     joints[kKneeMinusX].localRotation.SetRotationXLike(joints[kAnkleMinusX].localRotation);
-    joints[kShoulderPlusX].localRotation.SetRotationX(0.515f * d);
-    joints[kShoulderMinusX].localRotation.SetRotationX(-0.515f * d);
+    SinCosOfOpposites(0.515f * d, s, c, oppositeS, oppositeC);
+    joints[kShoulderPlusX].localRotation.SetRotationX(s, c);
+    joints[kShoulderMinusX].localRotation.SetRotationX(oppositeS, oppositeC);
     joints[kElbowPlusX].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);
     joints[kElbowMinusX].localRotation.SetRotationX(-0.5f * m - 0.4515f * d);
-    joints[kSpineTop].localRotation.SetRotationY(-0.25f * d);
-    joints[kNeck].localRotation.SetRotationY(0.25f * d);
-    joints[kSpineMid].localRotation.SetRotationZ(-0.125f * d);
-    joints[kSpineLow].localRotation.SetRotationZ(0.125f * d);
+    SinCosOfOpposites(0.25f * d, s, c, oppositeS, oppositeC);
+    joints[kSpineTop].localRotation.SetRotationY(oppositeS, oppositeC);
+    joints[kNeck].localRotation.SetRotationY(s, c);
+    SinCosOfOpposites(0.125f * d, s, c, oppositeS, oppositeC);
+    joints[kSpineMid].localRotation.SetRotationZ(oppositeS, oppositeC);
+    joints[kSpineLow].localRotation.SetRotationZ(s, c);
     joints[kRoot].localRotation.SetRotationZ(0.0125f * d);
 
     const Vec4 forward = rootTransform.GetColumn(2);
