@@ -4,6 +4,7 @@
 #include "app/input.h"
 #include "creatures/creature_body.h"
 #include "math/float_trig.h"
+#include "math/lanes.h"
 
 namespace {
 constexpr int kSolverPasses = 10;
@@ -142,7 +143,7 @@ void CreatureBody::ForwardKinematics() {
             for (int r = 0; r < 4; ++r) within[r] = own[r];
         } else {
             const Lanes* parent = withinBody[joint.parent];
-            Mat4::PreMultiplyRows([parent](int i, int j) { return parent[i][j]; }, own, within);
+            Mat4::PreMultiplyRows([parent](int i, int j) { return lanes::Splat(parent[i], j); }, own, within);
         }
         Mat4::PreMultiplyRows([&rootEntries](int i, int j) { return rootEntries[i][j]; }, within, world);
         // Column 3 plus the bob: lane 3 of each row's sum with the bob's entry.

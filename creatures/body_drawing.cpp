@@ -82,10 +82,11 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
     const float endCoordinates[3] = {end.x, end.y, end.z};
     Lanes ends[3], xAxis[3], zAxis[3], starts[3];
     for (int c = 0; c < 3; ++c) {
+        const Lanes row = Load4(frame.m[c]);
         ends[c] = Broadcast(endCoordinates[c]);
-        xAxis[c] = Broadcast(frame.m[c][0]);
-        zAxis[c] = Broadcast(frame.m[c][2]);
-        if constexpr (!kShared) starts[c] = ends[c] + Broadcast(frame.m[c][1]) * length;
+        xAxis[c] = lanes::Splat(row, 0);
+        zAxis[c] = lanes::Splat(row, 2);
+        if constexpr (!kShared) starts[c] = ends[c] + lanes::Splat(row, 1) * length;
     }
     const LaneMask colours = {static_cast<int32_t>(packed), 0, 0, 0};
 #pragma GCC unroll 2

@@ -40,6 +40,18 @@ inline Lanes Load4(const float* f) {
 
 inline void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
 
+// Lane j of v in all four lanes, moved as integers: a single instruction that
+// leaves v where it is, where the float shuffle needs a copy of it first.
+inline Lanes Splat(Lanes v, int j) {
+    const auto m = reinterpret_cast<LaneMask>(v);
+    switch (j) {
+        case 0: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 0, 0, 0, 0));
+        case 1: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 1, 1, 1, 1));
+        case 2: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 2, 2, 2, 2));
+        default: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 3, 3, 3, 3));
+    }
+}
+
 // Lane by lane: a where the mask is set, else b (bits copied unchanged).
 inline Lanes Select(LaneMask mask, Lanes a, Lanes b) {
     return reinterpret_cast<Lanes>((reinterpret_cast<LaneMask>(a) & mask) | (reinterpret_cast<LaneMask>(b) & ~mask));
