@@ -43,13 +43,15 @@ int VertexBatch::WritePiece(const StagedVertex* staged, int n) {
     // The closing vertex's position is lastPosition already, so only the
     // piece's own vertices count as the last one written.
     const StagedVertex* last = nullptr;
+    const StagedVertex* const end = staged + n;
     if (target != nullptr && n > 0) {
         if (WriteStaged(target, offset, data, staged[0])) last = staged;
-        for (const StagedVertex* v = staged; v != staged + n; ++v)
+        for (const StagedVertex* v = staged; v != end; ++v)
             if (WriteStaged(target, offset, data, *v)) last = v;
     }
     count = static_cast<int32_t>(offset / sizeof(BatchVertex));
-    return last != nullptr ? static_cast<int>(last - staged) : -1;
+    // Counted back from the end, which the loop holds anyway.
+    return last != nullptr ? n - static_cast<int>(end - last) : -1;
 }
 
 void VertexBatch::Reset() {
