@@ -19,6 +19,13 @@ constexpr auto kRingUs = [] {
     for (int i = 0; i < kRingSteps; ++i) u[i] = static_cast<float>(i) * kRingU;
     return u;
 }();
+// The u's in pairs for the staged vertices' backs: (0, u of step 2i, 0, u of
+// step 2i + 1) as bits, the colour to be put in lanes 0 and 2.
+const auto kUPairs = [] {
+    std::array<LaneMask, 4> pairs{};
+    for (int i = 0; i < 8; ++i) std::memcpy(&pairs[i / 2][1 + 2 * (i % 2)], &kRingUs[i], sizeof(float));
+    return pairs;
+}();
 // The tubes that end at these joints are the legs, in the body's own colour.
 constexpr int kLegJoints[] = {CreatureBody::kHipPlusX,  CreatureBody::kKneePlusX,  CreatureBody::kAnklePlusX,
                               CreatureBody::kHipMinusX, CreatureBody::kKneeMinusX, CreatureBody::kAnkleMinusX};
@@ -88,7 +95,7 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
         zAxis[c] = lanes::Splat(row, 2);
         if constexpr (!kShared) starts[c] = ends[c] + lanes::Splat(row, 1) * length;
     }
-    const LaneMask colours = {static_cast<int32_t>(packed), 0, 0, 0};
+    const LaneMask colours = {static_cast<int32_t>(packed), 0, static_cast<int32_t>(packed), 0};
 #pragma GCC unroll 2
     for (int h = 0; h < 2; ++h) {
         // The radii times the ring's sines and cosines; each ring step's
@@ -115,10 +122,12 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
                 // Computed either way and chosen by mask: whether a point is
                 // outside the bend follows no pattern a branch predictor
                 // learns, and the mispredictions cost more than the push.
-                const Lanes d = (bendLanes[0] * normals[0] + bendLanes[1] * normals[1]) + bendLanes[2] * normals[2];
+                const Lanes bend[3] = {lanes::Splat(bendLanes, 0), lanes::Splat(bendLanes, 1),
+                                       lanes::Splat(bendLanes, 2)};
+                const Lanes d = (bend[0] * normals[0] + bend[1] * normals[1]) + bend[2] * normals[2];
                 const Lanes push = d * ls.lengths * 2.0f;
                 const LaneMask outside = d > 0.0f;
-                for (int c = 0; c < 3; ++c) farEnds[c] = Select(outside, farEnds[c] + bendLanes[c] * push, farEnds[c]);
+                for (int c = 0; c < 3; ++c) farEnds[c] = Select(outside, farEnds[c] + bend[c] * push, farEnds[c]);
             }
         }
         Store4(farRing.x + 4 * h, farEnds[0]);
@@ -135,9 +144,7 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
             lanes::Transpose4(farEnds[0], farEnds[1], farEnds[2] + kBatchDepthShift, normals[0]);
         const auto yz01 = reinterpret_cast<LaneMask>(__builtin_shufflevector(normals[1], normals[2], 0, 4, 1, 5));
         const auto yz23 = reinterpret_cast<LaneMask>(__builtin_shufflevector(normals[1], normals[2], 2, 6, 3, 7));
-        const auto us = reinterpret_cast<LaneMask>(Load4(kRingUs.data() + 4 * h));
-        const LaneMask cu01 = __builtin_shufflevector(colours, us, 0, 4, 0, 5);
-        const LaneMask cu23 = __builtin_shufflevector(colours, us, 0, 6, 0, 7);
+        const LaneMask cu01 = colours | kUPairs[2 * h], cu23 = colours | kUPairs[2 * h + 1];
         const LaneMask backs[4] = {__builtin_shufflevector(yz01, cu01, 0, 1, 4, 5),
                                    __builtin_shufflevector(yz01, cu01, 2, 3, 6, 7),
                                    __builtin_shufflevector(yz23, cu23, 0, 1, 4, 5),
