@@ -40,6 +40,9 @@ struct alignas(16) RingLanes {
 
 Vec4 RingPoint(const RingLanes& ring, unsigned step, float w) { return Vec4(ring.x[step], ring.y[step], ring.z[step], w); }
 
+// PackColour of each entry of jointColours, as FillJointColours last filled it.
+D3DCOLOR packedJointColours[CreatureBody::kJointCount];
+
 // The end rings of the body being drawn. A tube writes its parent's ring
 // before any child tube reads it (parents come first), so the table needs no
 // clearing between bodies. A tube off the root has no ring before it; its far
@@ -70,6 +73,13 @@ void CreatureBody::FillJointColours(bool highlighted) {
     // The batch clamps the 2s, so a highlighted body is plain yellow.
     if (highlighted)
         for (Vec4& c : jointColours) c = Vec4(2.0f, 2.0f, 0.0f, opacity);
+    // Packed here, each of the few colours once, for DrawBody.
+    const D3DCOLOR body = PackColour(jointColours[kSpineLow]);
+    const D3DCOLOR head = highlighted ? body : PackColour(jointColours[kHead]);
+    const D3DCOLOR legs = highlighted ? body : PackColour(jointColours[kHipPlusX]);
+    for (D3DCOLOR& c : packedJointColours) c = body;
+    packedJointColours[kHead] = head;
+    for (int k : kLegJoints) packedJointColours[k] = legs;
 }
 
 namespace {
@@ -187,18 +197,12 @@ void CreatureBody::DrawBody() {
         const Lanes scales = lanes::NormalizingScales((c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs).scales;
         std::memcpy(axisScales + first, &scales, sizeof scales);
     }
-    D3DCOLOR packed = 0;
-    const Vec4* packedFrom = nullptr;  // the joint colour `packed` holds, bit for bit
     for (int k = 1; k < kJointCount; ++k) {
         const BodyJoint& joint = joints[k];
         const int p = joint.parent;
-        float length = -joint.offset.y;
-        if (std::fabs(length) < 0.00001f) length = joint.offset.Length();
+        const float length = joint.tubeLength;
         const Vec4 end = joint.world.GetColumn(3);
-        if (packedFrom == nullptr || std::memcmp(packedFrom, &jointColours[k], sizeof(Vec4)) != 0) {
-            packed = PackColour(jointColours[k]);
-            packedFrom = &jointColours[k];
-        }
+        const D3DCOLOR packed = packedJointColours[k];
         // Tubes off the root start their own ring; the others share the ring
         // their parent's tube ended with and smooth the bend around it. Every
         // ring point's Vec4 had the w of a joint's column 3, 0.

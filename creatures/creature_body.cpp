@@ -1,5 +1,7 @@
 #include "creatures/creature_body.h"
 
+#include <cmath>
+
 #include "math/float_trig.h"
 #include "world/game_random.h"
 
@@ -125,6 +127,8 @@ void CreatureBody::Build() {
         joints[k].parent = s.parent;
         joints[k].depthRadius = s.depthRadius;
         joints[k].widthRadius = s.widthRadius;
+        joints[k].tubeLength = -joints[k].offset.y;
+        if (std::fabs(joints[k].tubeLength) < 0.00001f) joints[k].tubeLength = joints[k].offset.Length();
     }
     aiming = 0;
     gunPointA = kWristPlusX;

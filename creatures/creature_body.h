@@ -23,6 +23,9 @@ struct BodyJoint {
     int32_t parent = -1;
     float depthRadius = 1.0f;
     float widthRadius = 0.0f;
+    // The length of the tube drawn to this joint from its parent, from the
+    // offset: -y, or the whole length where y is next to nothing.
+    float tubeLength = 0.0f;
     Vec4 offset = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     Mat4 localRotation;
     Mat4 world;

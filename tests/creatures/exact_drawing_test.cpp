@@ -110,6 +110,32 @@ TEST_F(ExactDrawing, TubeLeavesTheLastVertexWrittenAsTheLastPosition) {
     }
 }
 
+// Each tube is drawn in its joint's colour: the head white, the legs the
+// body's own colour, the rest pale pink, everything yellow when highlighted,
+// all at the body's opacity.
+TEST_F(ExactDrawing, TubesTakeTheirJointsColours) {
+    auto c = StandingAt(Vec4(0, 0, 0, 1));
+    c->body.colour = Vec4(0.2f, 0.4f, 0.6f, 1.0f);
+    c->body.opacity = 0.5f;
+    for (const bool highlighted : {false, true}) {
+        SCOPED_TRACE(highlighted);
+        c->highlight = highlighted;
+        ClearBatch();
+        c->body.Update(c->position, c->moveDir, highlighted);
+        for (int k = 1; k < CreatureBody::kJointCount; ++k) {
+            const bool leg = (k >= CreatureBody::kHipPlusX && k <= CreatureBody::kAnklePlusX) ||
+                             (k >= CreatureBody::kHipMinusX && k <= CreatureBody::kAnkleMinusX);
+            const Vec4 expected = highlighted                ? Vec4(2.0f, 2.0f, 0.0f, 0.5f)
+                                  : k == CreatureBody::kHead ? Vec4(1.0f, 1.0f, 1.0f, 0.5f)
+                                  : leg                      ? Vec4(0.2f, 0.4f, 0.6f, 0.5f)
+                                                             : Vec4(1.0f, 0.9f, 0.9f, 0.5f);
+            // Each tube: the closing vertex, then its 15.
+            for (int i = 1; i < 16; ++i)
+                ASSERT_EQ(buffer->vertices[(k - 1) * 16 + i].colour, PackColour(expected)) << k << " " << i;
+        }
+    }
+}
+
 // The digest of every frame's vertices, walking for 60 frames, then with the
 // enemies dead for 20.
 const std::vector<uint64_t> kFrameDigests = {
