@@ -155,21 +155,28 @@ void CreatureBody::ForwardKinematics() {
 }
 
 void CreatureBody::PinPoints() {
-    for (int k = 0; k < kJointCount; ++k) points[k].position = joints[k].world.GetColumn(3);
+    // Each position stored whole, as the lengths below load them whole.
+    for (int k = 0; k < kJointCount; ++k) lanes::Store(points[k].position, joints[k].world.GetColumnLanes(3));
     // Each knee guide sits beside its knee, shifted by the hip spacing.
     const Vec4 hipSpan = points[kHipMinusX].position - points[kHipPlusX].position;
-    points[kKneeGuidePlusX].position = joints[kKneePlusX].world.GetColumn(3) + hipSpan;
-    points[kKneeGuideMinusX].position = joints[kKneeMinusX].world.GetColumn(3) - hipSpan;
-    // A link whose pair was measured from an earlier point takes its length:
-    // p - q is exactly -(q - p), so the squares and the root are the same.
-    for (MassPoint& p : points)
-        for (int i = 0; i < p.linkCount; ++i) {
-            MassLink& link = p.links[i];
-            if (link.backSlot >= 0 && link.other < &p)
-                link.restLength = link.other->links[link.backSlot].restLength;
-            else
-                link.restLength = (p.position - link.other->position).Length();
-        }
+    lanes::Store(points[kKneeGuidePlusX].position, lanes::Gather(joints[kKneePlusX].world.GetColumn(3) + hipSpan));
+    lanes::Store(points[kKneeGuideMinusX].position, lanes::Gather(joints[kKneeMinusX].world.GetColumn(3) - hipSpan));
+    // Vec4::Length of each measured link, four at a time, a lane each.
+    for (int first = 0; first < measuredLinkCount; first += 4) {
+        Lanes d[4];
+        for (int j = 0; j < 4; ++j)
+            d[j] = lanes::Load(*measuredFrom[first + j]) - lanes::Load(*measuredTo[first + j]);
+        const lanes::Columns c = lanes::Transpose3(d[0], d[1], d[2], d[3]);
+        const Lanes squares = (c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs;
+        const Lanes lengths = lanes::Select(squares < 1e-9f, Lanes{0.0f, 0.0f, 0.0f, 0.0f}, lanes::Sqrt(squares));
+        for (int j = 0; j < 4; ++j) *measuredLengths[first + j] = lengths[j];
+    }
+    // The others take their pair's: p - q is exactly -(q - p), so the squares
+    // and the root are the same.
+    for (int i = 0; i < copiedLinkCount; ++i) {
+        MassLink& link = *copiedLinks[i];
+        link.restLength = link.other->links[link.backSlot].restLength;
+    }
 }
 
 void CreatureBody::JointsFromPoints() {

@@ -156,4 +156,24 @@ void CreatureBody::AddConstraints() {
     const float guideLength = kBodyScale * 2.5f * 1.475f;
     for (const Pair& l : kKneeGuideLinks) points[l.from].AddLink(&points[l.to], guideLength);
     for (const Spacer& s : kSpacers) points[s.from].AddSpacer(&points[s.to], kBodyScale * 2.5f * s.factor);
+    // A link whose pair was measured from an earlier point takes its length.
+    measuredLinkCount = copiedLinkCount = 0;
+    for (MassPoint& p : points)
+        for (int i = 0; i < p.linkCount; ++i) {
+            MassLink& link = p.links[i];
+            if (link.backSlot >= 0 && link.other < &p) {
+                copiedLinks[copiedLinkCount++] = &link;
+            } else {
+                measuredLengths[measuredLinkCount] = &link.restLength;
+                measuredFrom[measuredLinkCount] = &p.position;
+                measuredTo[measuredLinkCount++] = &link.other->position;
+            }
+        }
+    // Measuring the last link again sets it to the same length.
+    while (measuredLinkCount % 4 != 0) {
+        measuredLengths[measuredLinkCount] = measuredLengths[measuredLinkCount - 1];
+        measuredFrom[measuredLinkCount] = measuredFrom[measuredLinkCount - 1];
+        measuredTo[measuredLinkCount] = measuredTo[measuredLinkCount - 1];
+        ++measuredLinkCount;
+    }
 }

@@ -94,6 +94,17 @@ struct CreatureBody {
 
 private:
     void AddConstraints();
+    // The links PinPoints measures, by the rest length each sets and the two
+    // positions it measures between, and those that take the length their
+    // pair measured; listed when the body is built, as the links never change
+    // after. The measured list is padded to whole fours with its last link.
+    static constexpr int kMaxBodyLinks = kPointCount * MassPoint::kMaxLinks;
+    float* measuredLengths[kMaxBodyLinks + 3];
+    const Vec4* measuredFrom[kMaxBodyLinks + 3];
+    const Vec4* measuredTo[kMaxBodyLinks + 3];
+    MassLink* copiedLinks[kMaxBodyLinks];
+    int measuredLinkCount = 0;
+    int copiedLinkCount = 0;
     void BuildRootTransform(Vec4 position);
     void PlaceLimbsOnFeet();
     void SolveLinks();
