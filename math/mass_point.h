@@ -48,7 +48,10 @@ struct MassPoint {
     MassLink links[kMaxLinks];
     MassSpacer spacers[kMaxSpacers];
 
-    void StoreVelocity();
+    void StoreVelocity() {
+        velocity = position;
+        velocity -= previous;
+    }
     void Integrate();
     void SatisfyLinks();
     // SatisfyLinks for up to kMaxTogether points of different rag dolls,
