@@ -23,7 +23,11 @@ constexpr auto kRingUs = [] {
 // step 2i + 1) as bits, the colour to be put in lanes 0 and 2.
 const auto kUPairs = [] {
     std::array<LaneMask, 4> pairs{};
-    for (int i = 0; i < 8; ++i) std::memcpy(&pairs[i / 2][1 + 2 * (i % 2)], &kRingUs[i], sizeof(float));
+    for (int i = 0; i < 8; ++i) {
+        int32_t bits;
+        std::memcpy(&bits, &kRingUs[i], sizeof bits);
+        pairs[i / 2][1 + 2 * (i % 2)] = bits;
+    }
     return pairs;
 }();
 // The tubes that end at these joints are the legs, in the body's own colour.
