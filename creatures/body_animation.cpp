@@ -60,11 +60,8 @@ void CreatureBody::Update(Vec4 position, const Vec4& travel, bool highlighted) {
 }
 
 void CreatureBody::BeginUpdate() {
-    // Each point's step reads only the point itself, so one pass does both.
-    for (MassPoint& p : points) {
-        p.StoreVelocity();
-        p.Integrate();
-    }
+    for (MassPoint& p : points) p.StoreVelocity();
+    for (MassPoint& p : points) p.Integrate();
     const bool ragDollButton = inputState.controller.rgbButtons[2] != 0;
     physicsActive = ragDollButton || animated == 0 || aiming == 1 ? 1 : 0;
 }

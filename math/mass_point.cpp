@@ -44,6 +44,11 @@ float LeastSquareNotShorter(float length) {
     return s;
 }
 
+void MassPoint::StoreVelocity() {
+    velocity = position;
+    velocity -= previous;
+}
+
 void MassPoint::Integrate() {
     previous = position;
     velocity *= kDamping;

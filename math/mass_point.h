@@ -48,10 +48,7 @@ struct MassPoint {
     MassLink links[kMaxLinks];
     MassSpacer spacers[kMaxSpacers];
 
-    void StoreVelocity() {
-        velocity = position;
-        velocity -= previous;
-    }
+    void StoreVelocity();
     void Integrate();
     void SatisfyLinks();
     // SatisfyLinks for up to kMaxTogether points of different rag dolls,
