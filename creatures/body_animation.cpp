@@ -4,6 +4,7 @@
 #include "app/input.h"
 #include "creatures/creature_body.h"
 #include "math/float_trig.h"
+#include "math/lanes.h"
 
 namespace {
 constexpr int kSolverPasses = 10;
@@ -22,21 +23,28 @@ void SetAxes(Mat4& m, Vec4 x, Vec4 y, Vec4 z) {
 void CreatureBody::AnimateWalk(float p, float m) {
     const float sixP = 6.0f * p;
     const float d = SinF(sixP) * m;
-    joints[kHipPlusX].localRotation.SetRotationX(-0.35f * d);
-    joints[kHipMinusX].localRotation.SetRotationX(0.35f * d);
+    // Joints that turn by opposite angles share one evaluation of the sine
+    // and cosine: -0.35f * d is exactly -(0.35f * d), and so on.
+    float s, c, oppositeS, oppositeC;
+    SinCosOfOpposites(0.35f * d, s, c, oppositeS, oppositeC);
+    joints[kHipPlusX].localRotation.SetRotationX(oppositeS, oppositeC);
+    joints[kHipMinusX].localRotation.SetRotationX(s, c);
     // Each knee bends as far as its ankle: the same angle, so the same entries.
     joints[kAnklePlusX].localRotation.SetRotationX(0.6f * m - 0.5f * d);
     joints[kAnkleMinusX].localRotation.SetRotationX(0.6f * m + 0.5f * d);
     joints[kKneePlusX].localRotation.SetRotationXLike(joints[kAnklePlusX].localRotation);
     joints[kKneeMinusX].localRotation.SetRotationXLike(joints[kAnkleMinusX].localRotation);
-    joints[kShoulderPlusX].localRotation.SetRotationX(0.515f * d);
-    joints[kShoulderMinusX].localRotation.SetRotationX(-0.515f * d);
+    SinCosOfOpposites(0.515f * d, s, c, oppositeS, oppositeC);
+    joints[kShoulderPlusX].localRotation.SetRotationX(s, c);
+    joints[kShoulderMinusX].localRotation.SetRotationX(oppositeS, oppositeC);
     joints[kElbowPlusX].localRotation.SetRotationX(-0.5f * m + 0.4515f * d);
     joints[kElbowMinusX].localRotation.SetRotationX(-0.5f * m - 0.4515f * d);
-    joints[kSpineTop].localRotation.SetRotationY(-0.25f * d);
-    joints[kNeck].localRotation.SetRotationY(0.25f * d);
-    joints[kSpineMid].localRotation.SetRotationZ(-0.125f * d);
-    joints[kSpineLow].localRotation.SetRotationZ(0.125f * d);
+    SinCosOfOpposites(0.25f * d, s, c, oppositeS, oppositeC);
+    joints[kSpineTop].localRotation.SetRotationY(oppositeS, oppositeC);
+    joints[kNeck].localRotation.SetRotationY(s, c);
+    SinCosOfOpposites(0.125f * d, s, c, oppositeS, oppositeC);
+    joints[kSpineMid].localRotation.SetRotationZ(oppositeS, oppositeC);
+    joints[kSpineLow].localRotation.SetRotationZ(s, c);
     joints[kRoot].localRotation.SetRotationZ(0.0125f * d);
 
     const Vec4 forward = rootTransform.GetColumn(2);
@@ -135,7 +143,7 @@ void CreatureBody::ForwardKinematics() {
             for (int r = 0; r < 4; ++r) within[r] = own[r];
         } else {
             const Lanes* parent = withinBody[joint.parent];
-            Mat4::PreMultiplyRows([parent](int i, int j) { return parent[i][j]; }, own, within);
+            Mat4::PreMultiplyRows([parent](int i, int j) { return lanes::Splat(parent[i], j); }, own, within);
         }
         Mat4::PreMultiplyRows([&rootEntries](int i, int j) { return rootEntries[i][j]; }, within, world);
         // Column 3 plus the bob: lane 3 of each row's sum with the bob's entry.
@@ -147,21 +155,28 @@ void CreatureBody::ForwardKinematics() {
 }
 
 void CreatureBody::PinPoints() {
-    for (int k = 0; k < kJointCount; ++k) points[k].position = joints[k].world.GetColumn(3);
+    // Each position stored whole, as the lengths below load them whole.
+    for (int k = 0; k < kJointCount; ++k) lanes::Store(points[k].position, joints[k].world.GetColumnLanes(3));
     // Each knee guide sits beside its knee, shifted by the hip spacing.
     const Vec4 hipSpan = points[kHipMinusX].position - points[kHipPlusX].position;
-    points[kKneeGuidePlusX].position = joints[kKneePlusX].world.GetColumn(3) + hipSpan;
-    points[kKneeGuideMinusX].position = joints[kKneeMinusX].world.GetColumn(3) - hipSpan;
-    // A link whose pair was measured from an earlier point takes its length:
-    // p - q is exactly -(q - p), so the squares and the root are the same.
-    for (MassPoint& p : points)
-        for (int i = 0; i < p.linkCount; ++i) {
-            MassLink& link = p.links[i];
-            if (link.backSlot >= 0 && link.other < &p)
-                link.restLength = link.other->links[link.backSlot].restLength;
-            else
-                link.restLength = (p.position - link.other->position).Length();
-        }
+    lanes::Store(points[kKneeGuidePlusX].position, lanes::Gather(joints[kKneePlusX].world.GetColumn(3) + hipSpan));
+    lanes::Store(points[kKneeGuideMinusX].position, lanes::Gather(joints[kKneeMinusX].world.GetColumn(3) - hipSpan));
+    // Vec4::Length of each measured link, four at a time, a lane each.
+    for (int first = 0; first < measuredLinkCount; first += 4) {
+        Lanes d[4];
+        for (int j = 0; j < 4; ++j)
+            d[j] = lanes::Load(*measuredFrom[first + j]) - lanes::Load(*measuredTo[first + j]);
+        const lanes::Columns c = lanes::Transpose3(d[0], d[1], d[2], d[3]);
+        const Lanes squares = (c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs;
+        const Lanes lengths = lanes::Select(squares < 1e-9f, Lanes{0.0f, 0.0f, 0.0f, 0.0f}, lanes::Sqrt(squares));
+        for (int j = 0; j < 4; ++j) *measuredLengths[first + j] = lengths[j];
+    }
+    // The others take their pair's: p - q is exactly -(q - p), so the squares
+    // and the root are the same.
+    for (int i = 0; i < copiedLinkCount; ++i) {
+        MassLink& link = *copiedLinks[i];
+        link.restLength = link.other->links[link.backSlot].restLength;
+    }
 }
 
 void CreatureBody::JointsFromPoints() {

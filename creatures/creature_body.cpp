@@ -1,5 +1,7 @@
 #include "creatures/creature_body.h"
 
+#include <cmath>
+
 #include "math/float_trig.h"
 #include "world/game_random.h"
 
@@ -125,6 +127,8 @@ void CreatureBody::Build() {
         joints[k].parent = s.parent;
         joints[k].depthRadius = s.depthRadius;
         joints[k].widthRadius = s.widthRadius;
+        joints[k].tubeLength = -joints[k].offset.y;
+        if (std::fabs(joints[k].tubeLength) < 0.00001f) joints[k].tubeLength = joints[k].offset.Length();
     }
     aiming = 0;
     gunPointA = kWristPlusX;
@@ -152,4 +156,24 @@ void CreatureBody::AddConstraints() {
     const float guideLength = kBodyScale * 2.5f * 1.475f;
     for (const Pair& l : kKneeGuideLinks) points[l.from].AddLink(&points[l.to], guideLength);
     for (const Spacer& s : kSpacers) points[s.from].AddSpacer(&points[s.to], kBodyScale * 2.5f * s.factor);
+    // A link whose pair was measured from an earlier point takes its length.
+    measuredLinkCount = copiedLinkCount = 0;
+    for (MassPoint& p : points)
+        for (int i = 0; i < p.linkCount; ++i) {
+            MassLink& link = p.links[i];
+            if (link.backSlot >= 0 && link.other < &p) {
+                copiedLinks[copiedLinkCount++] = &link;
+            } else {
+                measuredLengths[measuredLinkCount] = &link.restLength;
+                measuredFrom[measuredLinkCount] = &p.position;
+                measuredTo[measuredLinkCount++] = &link.other->position;
+            }
+        }
+    // Measuring the last link again sets it to the same length.
+    while (measuredLinkCount % 4 != 0) {
+        measuredLengths[measuredLinkCount] = measuredLengths[measuredLinkCount - 1];
+        measuredFrom[measuredLinkCount] = measuredFrom[measuredLinkCount - 1];
+        measuredTo[measuredLinkCount] = measuredTo[measuredLinkCount - 1];
+        ++measuredLinkCount;
+    }
 }

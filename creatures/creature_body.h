@@ -23,6 +23,9 @@ struct BodyJoint {
     int32_t parent = -1;
     float depthRadius = 1.0f;
     float widthRadius = 0.0f;
+    // The length of the tube drawn to this joint from its parent, from the
+    // offset: -y, or the whole length where y is next to nothing.
+    float tubeLength = 0.0f;
     Vec4 offset = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     Mat4 localRotation;
     Mat4 world;
@@ -91,6 +94,17 @@ struct CreatureBody {
 
 private:
     void AddConstraints();
+    // The links PinPoints measures, by the rest length each sets and the two
+    // positions it measures between, and those that take the length their
+    // pair measured; listed when the body is built, as the links never change
+    // after. The measured list is padded to whole fours with its last link.
+    static constexpr int kMaxBodyLinks = kPointCount * MassPoint::kMaxLinks;
+    float* measuredLengths[kMaxBodyLinks + 3];
+    const Vec4* measuredFrom[kMaxBodyLinks + 3];
+    const Vec4* measuredTo[kMaxBodyLinks + 3];
+    MassLink* copiedLinks[kMaxBodyLinks];
+    int measuredLinkCount = 0;
+    int copiedLinkCount = 0;
     void BuildRootTransform(Vec4 position);
     void PlaceLimbsOnFeet();
     void SolveLinks();

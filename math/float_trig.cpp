@@ -271,6 +271,23 @@ void SinCosF(float x, float& sine, float& cosine) {
     cosine = CarefulCos(x);
 }
 
+void SinCosOfOpposites(float x, float& sine, float& cosine, float& oppositeSine, float& oppositeCosine) {
+    // Every step of the fast evaluation is odd or even in x: the reduction
+    // rounds k to nearest even, which is symmetric; r, and so the sine of r,
+    // change sign and the cosine of r does not; the table holds
+    // sin(-j pi/32) = -sin(j pi/32) and the cosine at j and -j alike, each
+    // correctly rounded; the midpoint test ignores the sign. The careful
+    // evaluation's reduction rounds half up, which is not symmetric, but
+    // below kOppositesShareTrig its k is 0 on both sides and r is x itself.
+    SinCosF(x, sine, cosine);
+    if (std::fabs(x) <= kOppositesShareTrig) {
+        oppositeSine = -sine;
+        oppositeCosine = cosine;
+    } else {
+        SinCosF(-x, oppositeSine, oppositeCosine);
+    }
+}
+
 float Atan2F(float y, float x) {
     // The careful function's steps with the fast arc tangent; zeros,
     // infinities and NaNs come out of the quotient as NaN and go the careful

@@ -13,6 +13,11 @@ float SinF(float x);
 float CosF(float x);
 // SinF(x) and CosF(x), sharing the work on x.
 void SinCosF(float x, float& sine, float& cosine);
+// SinCosF(x) and SinCosF(-x): the second is exactly (-sine, cosine) for
+// |x| <= kOppositesShareTrig, where one evaluation serves both; beyond it each
+// is worked out.
+inline constexpr float kOppositesShareTrig = 0.78f;
+void SinCosOfOpposites(float x, float& sine, float& cosine, float& oppositeSine, float& oppositeCosine);
 // Quadrants, signed zeros, infinities and NaNs as the C library's atan2f.
 float Atan2F(float y, float x);
 

@@ -40,6 +40,18 @@ inline Lanes Load4(const float* f) {
 
 inline void Store(Vec4& out, Lanes v) { std::memcpy(static_cast<void*>(&out), &v, sizeof out); }
 
+// Lane j of v in all four lanes, moved as integers: a single instruction that
+// leaves v where it is, where the float shuffle needs a copy of it first.
+inline Lanes Splat(Lanes v, int j) {
+    const auto m = reinterpret_cast<LaneMask>(v);
+    switch (j) {
+        case 0: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 0, 0, 0, 0));
+        case 1: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 1, 1, 1, 1));
+        case 2: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 2, 2, 2, 2));
+        default: return reinterpret_cast<Lanes>(__builtin_shufflevector(m, m, 3, 3, 3, 3));
+    }
+}
+
 // Lane by lane: a where the mask is set, else b (bits copied unchanged).
 inline Lanes Select(LaneMask mask, Lanes a, Lanes b) {
     return reinterpret_cast<Lanes>((reinterpret_cast<LaneMask>(a) & mask) | (reinterpret_cast<LaneMask>(b) & ~mask));
@@ -78,6 +90,19 @@ inline Columns Transpose3(Lanes a, Lanes b, Lanes c, Lanes d) {
     const Lanes zwAB = __builtin_shufflevector(a, b, 2, 6, 3, 7), zwCD = __builtin_shufflevector(c, d, 2, 6, 3, 7);
     return {__builtin_shufflevector(xyAB, xyCD, 0, 1, 4, 5), __builtin_shufflevector(xyAB, xyCD, 2, 3, 6, 7),
             __builtin_shufflevector(zwAB, zwCD, 0, 1, 4, 5)};
+}
+
+// The other way round: four vectors a, b, c, d, a lane of each for each of
+// four things, made into one vector per thing, (a[j], b[j], c[j], d[j]) for
+// j = 0..3. Bits are moved, never computed.
+struct Rows {
+    Lanes row[4];
+};
+inline Rows Transpose4(Lanes a, Lanes b, Lanes c, Lanes d) {
+    const Lanes ab01 = __builtin_shufflevector(a, b, 0, 4, 1, 5), cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+    const Lanes ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7), cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+    return {{__builtin_shufflevector(ab01, cd01, 0, 1, 4, 5), __builtin_shufflevector(ab01, cd01, 2, 3, 6, 7),
+             __builtin_shufflevector(ab23, cd23, 0, 1, 4, 5), __builtin_shufflevector(ab23, cd23, 2, 3, 6, 7)}};
 }
 
 // Vec4::NormalizeReturningLength split for loops that take the square roots

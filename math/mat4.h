@@ -21,6 +21,10 @@ struct Mat4 {
     void SetRotationX(float a) {
         float s, c;
         SinCosF(a, s, c);
+        SetRotationX(s, c);
+    }
+    // The rotation setters from SinCosF's sine and cosine of the angle.
+    void SetRotationX(float s, float c) {
         m[1][1] = c;
         m[1][2] = s;
         m[2][1] = -s;
@@ -36,6 +40,9 @@ struct Mat4 {
     void SetRotationY(float a) {
         float s, c;
         SinCosF(a, s, c);
+        SetRotationY(s, c);
+    }
+    void SetRotationY(float s, float c) {
         m[0][0] = c;
         m[0][2] = s;
         m[2][0] = -s;
@@ -44,6 +51,9 @@ struct Mat4 {
     void SetRotationZ(float a) {
         float s, c;
         SinCosF(a, s, c);
+        SetRotationZ(s, c);
+    }
+    void SetRotationZ(float s, float c) {
         m[0][0] = c;
         m[0][1] = s;
         m[1][0] = -s;

@@ -24,7 +24,7 @@ void VertexBatch::AddDoubled(const Vec4& position, D3DCOLOR colour, const Vec4& 
     Write(position, colour, normal, uv);
 }
 
-void VertexBatch::AddPiece(const StagedVertex* staged, int n) {
+int VertexBatch::WritePiece(const StagedVertex* staged, int n) {
     // An opaque black copy of the last vertex closes the piece before; the
     // piece's first vertex is doubled, so the seam only forms empty triangles.
     constexpr D3DCOLOR kOpaqueBlack = 0xFF000000;
@@ -34,21 +34,24 @@ void VertexBatch::AddPiece(const StagedVertex* staged, int n) {
     IDirect3DVertexBuffer9* const target = buffer;
     UINT offset = static_cast<UINT>(count) * sizeof(BatchVertex);
     void* data = nullptr;
-    const StagedVertex* last = nullptr;
     if (target != nullptr)
-        for (int i = 0; i < closings; ++i)
-            if (WriteStaged(target, offset, data, closing)) last = &closing;
+        for (int i = 0; i < closings; ++i) WriteStaged(target, offset, data, closing);
     stripStarts[0] = 0;
     stripStarts[1] = static_cast<int32_t>(offset / sizeof(BatchVertex));
     stripEntryCount = 2;
     doubleNext = n > 0 ? 0 : 1;
+    // The closing vertex's position is lastPosition already, so only the
+    // piece's own vertices count as the last one written.
+    const StagedVertex* last = nullptr;
+    const StagedVertex* const end = staged + n;
     if (target != nullptr && n > 0) {
         if (WriteStaged(target, offset, data, staged[0])) last = staged;
-        for (const StagedVertex* v = staged; v != staged + n; ++v)
+        for (const StagedVertex* v = staged; v != end; ++v)
             if (WriteStaged(target, offset, data, *v)) last = v;
     }
     count = static_cast<int32_t>(offset / sizeof(BatchVertex));
-    if (last != nullptr) lastPosition = last->position;
+    // Counted back from the end, which the loop holds anyway.
+    return last != nullptr ? n - static_cast<int>(end - last) : -1;
 }
 
 void VertexBatch::Reset() {

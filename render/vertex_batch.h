@@ -58,7 +58,14 @@ struct VertexBatch {
     // locks, bytes, counts and lastPosition as those calls, with the buffer,
     // the count and the place in the list held in registers across the
     // device's calls, which never reach back into the batch.
-    void AddPiece(const StagedVertex* staged, int n);
+    void AddPiece(const StagedVertex* staged, int n) {
+        const int last = WritePiece(staged, n);
+        if (last >= 0) lastPosition = staged[last].position;
+    }
+    // AddPiece but for lastPosition, which it leaves alone: the index of the
+    // last staged vertex written, or -1 if none was, for a caller that keeps
+    // the positions elsewhere and sets lastPosition itself.
+    int WritePiece(const StagedVertex* staged, int n);
     void EndStrip() { AddPiece(nullptr, 0); }
     void Reset();
 

@@ -2,6 +2,7 @@
 // arithmetic, and digests of every vertex of 50 walking figures and 49 rag
 // dolls. A re-bracketed sum or a reordered clamp anywhere in the body update
 // changes a digest.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -19,7 +20,7 @@ using ExactDrawing = CreatureTest;
 
 // The tube as written one operation at a time, with the Vec4 operations.
 void ReferenceTube(const Mat4& f, Vec4 end, float length, float rd, float rw, Vec4* previousRing, Vec4* currentRing,
-                   const Vec4* bendAxis, BatchVertex* out, D3DCOLOR colour) {
+                   const Vec4* bendAxis, BatchVertex* out, D3DCOLOR colour, Vec4* positions = nullptr) {
     const Vec4 start = end + f.GetColumn(1) * length;
     for (int i = 0; i < kRingSteps; ++i) {
         const Vec4 z = f.GetColumn(2) * (rd * tubeSine[i]), x = f.GetColumn(0) * (rw * tubeCosine[i]);
@@ -40,6 +41,10 @@ void ReferenceTube(const Mat4& f, Vec4 end, float length, float rd, float rw, Ve
         out[2 * i] = {ringPoint.x, ringPoint.y, ringPoint.z + 4.0f, n.x, n.y, n.z, colour, u, 0.0f};
         out[2 * i + 1] = {far.x, far.y, far.z + 4.0f, n.x, n.y, n.z, colour, u, 1.0f};
         currentRing[i] = ringPoint;
+        if (positions) {
+            positions[2 * i] = ringPoint;
+            positions[2 * i + 1] = far;
+        }
     }
 }
 
@@ -68,6 +73,66 @@ TEST_F(ExactDrawing, TubeMatchesTheScalarArithmeticBitForBit) {
         EXPECT_EQ(0, std::memcmp(buffer->vertices + vertexBatch.count - 14, expected, sizeof expected));
         EXPECT_EQ(0, std::memcmp(current, expectedCurrent, sizeof current));
         EXPECT_EQ(0, std::memcmp(previous, expectedPrevious, sizeof previous));
+    }
+}
+
+// The batch's last position is the position of the last vertex that went in,
+// w and all, however many fit: the tube keeps its positions outside the
+// staged vertices and sets it itself.
+TEST_F(ExactDrawing, TubeLeavesTheLastVertexWrittenAsTheLastPosition) {
+    const Creature builder;
+    std::mt19937 random(12);
+    std::uniform_real_distribution<float> value(-3.0f, 3.0f);
+    const auto v = [&] { return Vec4(value(random), value(random), value(random), value(random)); };
+    constexpr int kCapacity = 1000;  // the fixture's buffer
+    for (int trial = 0; trial < 3 * 17; ++trial) {
+        const int room = trial / 3;  // vertices that fit: the closing one, then the piece's 15
+        const bool shared = trial % 3 != 0, bent = trial % 3 == 2;
+        SCOPED_TRACE(::testing::Message() << "room " << room << ", shared " << shared << ", bent " << bent);
+        Mat4 frame;
+        for (int r = 0; r < 4; ++r) frame.SetColumn(r, v());
+        const Vec4 end = v(), bend = v(), before = v();
+        Vec4 previous[kRingSteps], expectedPrevious[kRingSteps], current[kRingSteps], positions[2 * kRingSteps];
+        for (int i = 0; i < kRingSteps; ++i) previous[i] = expectedPrevious[i] = v();
+        BatchVertex expected[14];
+        ReferenceTube(frame, end, 1.5f, 0.7f, 0.4f, shared ? expectedPrevious : nullptr, current,
+                      bent ? &bend : nullptr, expected, 0, positions);
+        ClearBatch();
+        vertexBatch.count = kCapacity - room;
+        vertexBatch.lastPosition = before;
+        DrawTube(Vec4(1, 1, 1, 1), frame, end, 1.5f, 0.7f, 0.4f, shared ? previous : nullptr, current,
+                 bent ? &bend : nullptr);
+        // The piece's writes are vertex 0 twice, then 1 to 13.
+        const int written = std::min(room - 1, 15);
+        const Vec4 expectedLast = written > 0 ? positions[std::max(written - 2, 0)] : before;
+        EXPECT_EQ(0, std::memcmp(&vertexBatch.lastPosition, &expectedLast, sizeof expectedLast));
+        EXPECT_EQ(vertexBatch.count, std::min(kCapacity, kCapacity - room + 16));
+    }
+}
+
+// Each tube is drawn in its joint's colour: the head white, the legs the
+// body's own colour, the rest pale pink, everything yellow when highlighted,
+// all at the body's opacity.
+TEST_F(ExactDrawing, TubesTakeTheirJointsColours) {
+    auto c = StandingAt(Vec4(0, 0, 0, 1));
+    c->body.colour = Vec4(0.2f, 0.4f, 0.6f, 1.0f);
+    c->body.opacity = 0.5f;
+    for (const bool highlighted : {false, true}) {
+        SCOPED_TRACE(highlighted);
+        c->highlight = highlighted;
+        ClearBatch();
+        c->body.Update(c->position, c->moveDir, highlighted);
+        for (int k = 1; k < CreatureBody::kJointCount; ++k) {
+            const bool leg = (k >= CreatureBody::kHipPlusX && k <= CreatureBody::kAnklePlusX) ||
+                             (k >= CreatureBody::kHipMinusX && k <= CreatureBody::kAnkleMinusX);
+            const Vec4 expected = highlighted                ? Vec4(2.0f, 2.0f, 0.0f, 0.5f)
+                                  : k == CreatureBody::kHead ? Vec4(1.0f, 1.0f, 1.0f, 0.5f)
+                                  : leg                      ? Vec4(0.2f, 0.4f, 0.6f, 0.5f)
+                                                             : Vec4(1.0f, 0.9f, 0.9f, 0.5f);
+            // Each tube: the closing vertex, then its 15.
+            for (int i = 1; i < 16; ++i)
+                ASSERT_EQ(buffer->vertices[(k - 1) * 16 + i].colour, PackColour(expected)) << k << " " << i;
+        }
     }
 }
 

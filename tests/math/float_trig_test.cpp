@@ -62,9 +62,12 @@ TEST(FloatTrig, ArcTangentIsCorrectlyRoundedInEveryQuadrantAndScale) {
 // Inputs whose exact results lie within 64 double units of a midpoint
 // between two floats: the fast evaluation cannot decide their rounding and
 // must hand them to the series, whose floats they must be, in every form.
+constexpr float kNearMidpoint[] = {0x1.ad543cp-7f, 0x1.c5db48p-7f, 0x1.404b8cp-6f, 0x1.0ca1d4p-5f,
+                                   0x1.ad0664p-5f, 0x1.9eab2ep-4f, 0x1.c848c8p-7f, 0x1.f2e64cp-7f,
+                                   0x1.f9f7fep-6f, 0x1.b141d4p-5f, 0x1.589f8p-4f,  0x1.a01ebap-4f};
+
 TEST(FloatTrig, InputsNearARoundingMidpointGetTheSeriesFloats) {
-    for (float x : {0x1.ad543cp-7f, 0x1.c5db48p-7f, 0x1.404b8cp-6f, 0x1.0ca1d4p-5f, 0x1.ad0664p-5f, 0x1.9eab2ep-4f,
-                    0x1.c848c8p-7f, 0x1.f2e64cp-7f, 0x1.f9f7fep-6f, 0x1.b141d4p-5f, 0x1.589f8p-4f, 0x1.a01ebap-4f}) {
+    for (float x : kNearMidpoint) {
         for (float v : {x, -x}) {
             float sine = 0.0f, cosine = 0.0f;
             SinCosF(v, sine, cosine);
@@ -98,6 +101,33 @@ TEST(FloatTrig, SineAndCosineTogetherEqualEachAlone) {
         EXPECT_EQ(Bits(sine), Bits(SinF(x))) << x;
         EXPECT_EQ(Bits(cosine), Bits(CosF(x))) << x;
     }
+    EXPECT_EQ(wrong, 0);
+}
+
+// SinCosOfOpposites is SinCosF of x and of -x, to the bit: sampled up to
+// well past the limit below which one evaluation serves both, and at the
+// inputs that take the careful way, the limit itself and special values.
+TEST(FloatTrig, OppositeAnglesGetSinCosFOfEach) {
+    int wrong = 0;
+    const auto check = [&wrong](float x) {
+        float sine = 0.0f, cosine = 0.0f, oppositeSine = 0.0f, oppositeCosine = 0.0f;
+        SinCosOfOpposites(x, sine, cosine, oppositeSine, oppositeCosine);
+        float s = 0.0f, c = 0.0f, os = 0.0f, oc = 0.0f;
+        SinCosF(x, s, c);
+        SinCosF(-x, os, oc);
+        if ((Bits(sine) != Bits(s) || Bits(cosine) != Bits(c) || Bits(oppositeSine) != Bits(os) ||
+             Bits(oppositeCosine) != Bits(oc)) &&
+            ++wrong <= 3)
+            ADD_FAILURE() << std::hexfloat << x;
+    };
+    for (uint32_t b = 0; FromBits(b) <= 4.0f; b += 997) {
+        check(FromBits(b));
+        check(-FromBits(b));
+    }
+    const float limit = kOppositesShareTrig, inf = std::numeric_limits<float>::infinity();
+    for (float x : kNearMidpoint) check(x), check(-x);
+    for (float x : {limit, -limit, std::nextafter(limit, inf), 0.0f, -0.0f, 1e-40f, 1e30f, inf, std::nanf("")})
+        check(x);
     EXPECT_EQ(wrong, 0);
 }
 

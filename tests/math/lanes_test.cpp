@@ -139,6 +139,13 @@ TEST(Lanes, LoadsStoresAndSelectMoveEveryBitUnchanged) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) m.m[r][c] = f[(r + c) % 4];
     for (int c = 0; c < 4; ++c) EXPECT_TRUE(SameBits(m.GetColumn(c), FromLanes(m.GetColumnLanes(c))));
+    // Splat and Transpose4 move NaN payloads, signed zeros and subnormals too.
+    const Lanes a = lanes::Load(v), b = lanes::Load(other), c = {f[1], f[2], f[3], f[0]}, d = {5.0f, -0.0f, 7.0f, 8.0f};
+    const lanes::Rows rows = lanes::Transpose4(a, b, c, d);
+    for (int j = 0; j < 4; ++j) {
+        EXPECT_TRUE(SameBits(Vec4(f[j], f[j], f[j], f[j]), FromLanes(lanes::Splat(a, j)))) << j;
+        EXPECT_TRUE(SameBits(Vec4(a[j], b[j], c[j], d[j]), FromLanes(rows.row[j]))) << j;
+    }
 }
 
 }  // namespace
