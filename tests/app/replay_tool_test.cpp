@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -24,18 +25,22 @@ struct Outcome {
 
 Outcome Replay(const std::string& arguments, const char* script = nullptr) {
     std::string command = std::string(QF_BINARY_DIR) + "/quillfrost-replay " + arguments;
+    // One file per process: ctest runs this file's tests side by side.
+    const std::string path =
+        std::string(QF_BINARY_DIR) + "/replay_tool_test_script." + std::to_string(getpid()) + ".txt";
     if (script != nullptr) {
-        const std::string path = std::string(QF_BINARY_DIR) + "/replay_tool_test_script.txt";
         std::ofstream(path) << script;
         command += " --script " + path;
     }
     Outcome r;
     FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return r;
-    char chunk[4096];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) r.out.append(chunk, n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (pipe != nullptr) {
+        char chunk[4096];
+        for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) r.out.append(chunk, n);
+        const int status = pclose(pipe);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (script != nullptr) std::remove(path.c_str());
     return r;
 }
 
