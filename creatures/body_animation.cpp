@@ -168,7 +168,7 @@ void CreatureBody::PinPoints() {
             d[j] = lanes::Load(*measuredFrom[first + j]) - lanes::Load(*measuredTo[first + j]);
         const lanes::Columns c = lanes::Transpose3(d[0], d[1], d[2], d[3]);
         const Lanes squares = (c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs;
-        const Lanes lengths = lanes::Select(squares < 1e-9f, Lanes{0.0f, 0.0f, 0.0f, 0.0f}, lanes::Sqrt(squares));
+        const Lanes lengths = lanes::NormalizingScales(squares).lengths;
         for (int j = 0; j < 4; ++j) *measuredLengths[first + j] = lengths[j];
     }
     // The others take their pair's: p - q is exactly -(q - p), so the squares

@@ -79,19 +79,6 @@ inline Lanes Sqrt(Lanes v) {
 #endif
 }
 
-// The x, y and z lanes of four vectors, each kind gathered into one vector
-// (xs holds the four x's in order), for the lane-per-vector form of a sum
-// that Dot3 works out across one vector's lanes.
-struct Columns {
-    Lanes xs, ys, zs;
-};
-inline Columns Transpose3(Lanes a, Lanes b, Lanes c, Lanes d) {
-    const Lanes xyAB = __builtin_shufflevector(a, b, 0, 4, 1, 5), xyCD = __builtin_shufflevector(c, d, 0, 4, 1, 5);
-    const Lanes zwAB = __builtin_shufflevector(a, b, 2, 6, 3, 7), zwCD = __builtin_shufflevector(c, d, 2, 6, 3, 7);
-    return {__builtin_shufflevector(xyAB, xyCD, 0, 1, 4, 5), __builtin_shufflevector(xyAB, xyCD, 2, 3, 6, 7),
-            __builtin_shufflevector(zwAB, zwCD, 0, 1, 4, 5)};
-}
-
 // The other way round: four vectors a, b, c, d, a lane of each for each of
 // four things, made into one vector per thing, (a[j], b[j], c[j], d[j]) for
 // j = 0..3. Bits are moved, never computed.
@@ -103,6 +90,17 @@ inline Rows Transpose4(Lanes a, Lanes b, Lanes c, Lanes d) {
     const Lanes ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7), cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
     return {{__builtin_shufflevector(ab01, cd01, 0, 1, 4, 5), __builtin_shufflevector(ab01, cd01, 2, 3, 6, 7),
              __builtin_shufflevector(ab23, cd23, 0, 1, 4, 5), __builtin_shufflevector(ab23, cd23, 2, 3, 6, 7)}};
+}
+
+// The x, y and z lanes of four vectors, each kind gathered into one vector
+// (xs holds the four x's in order), for the lane-per-vector form of a sum
+// that Dot3 works out across one vector's lanes: Transpose4 without the w's.
+struct Columns {
+    Lanes xs, ys, zs;
+};
+inline Columns Transpose3(Lanes a, Lanes b, Lanes c, Lanes d) {
+    const Rows r = Transpose4(a, b, c, d);
+    return {r.row[0], r.row[1], r.row[2]};
 }
 
 // Vec4::NormalizeReturningLength split for loops that take the square roots
