@@ -164,11 +164,13 @@ void CreatureBody::PinPoints() {
     // Vec4::Length of each measured link, four at a time, a lane each.
     for (int first = 0; first < measuredLinkCount; first += 4) {
         Lanes d[4];
+#pragma GCC unroll 4
         for (int j = 0; j < 4; ++j)
             d[j] = lanes::Load(*measuredFrom[first + j]) - lanes::Load(*measuredTo[first + j]);
         const lanes::Columns c = lanes::Transpose3(d[0], d[1], d[2], d[3]);
         const Lanes squares = (c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs;
         const Lanes lengths = lanes::NormalizingScales(squares).lengths;
+#pragma GCC unroll 4
         for (int j = 0; j < 4; ++j) *measuredLengths[first + j] = lengths[j];
     }
     // The others take their pair's: p - q is exactly -(q - p), so the squares

@@ -100,8 +100,11 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
                    float widthRadius, RingLanes& farRing, RingLanes& nearRing, Lanes bendLanes) {
     // Each coordinate of the frame's axes and the ends in all four lanes: lane
     // j of a product below is the same product the Vec4 code forms for step j.
+    // The loops over x, y and z are unrolled by pragma: at -O2 GCC keeps them
+    // as loops, and their arrays of lanes then go through the stack.
     const float endCoordinates[3] = {end.x, end.y, end.z};
     Lanes ends[3], xAxis[3], zAxis[3], starts[3];
+#pragma GCC unroll 3
     for (int c = 0; c < 3; ++c) {
         const Lanes row = Load4(frame.m[c]);
         ends[c] = Broadcast(endCoordinates[c]);
@@ -117,6 +120,7 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
         const Lanes depthSines = Load4(tubeSine + 4 * h) * depthRadius;
         const Lanes widthCosines = Load4(tubeCosine + 4 * h) * widthRadius;
         Lanes nearEnds[3], farEnds[3], offsets[3], normals[3];
+#pragma GCC unroll 3
         for (int c = 0; c < 3; ++c) {
             const Lanes z = zAxis[c] * depthSines, x = xAxis[c] * widthCosines;
             nearEnds[c] = ends[c] + z + x;
@@ -126,6 +130,7 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
         // Vec4::NormalizeReturningLength's length and factor, a lane each.
         const lanes::LengthsAndScales ls =
             lanes::NormalizingScales((offsets[0] * offsets[0] + offsets[1] * offsets[1]) + offsets[2] * offsets[2]);
+#pragma GCC unroll 3
         for (int c = 0; c < 3; ++c) normals[c] = offsets[c] * ls.scales;  // a scale of 1 leaves every bit
         if constexpr (kShared) {
             farEnds[0] = Load4(farRing.x + 4 * h);
@@ -141,6 +146,7 @@ int DrawPackedTube(D3DCOLOR packed, const Mat4& frame, const Vec4& end, float le
                 const Lanes d = (bend[0] * normals[0] + bend[1] * normals[1]) + bend[2] * normals[2];
                 const Lanes push = d * ls.lengths * 2.0f;
                 const LaneMask outside = d > 0.0f;
+#pragma GCC unroll 3
                 for (int c = 0; c < 3; ++c) farEnds[c] = Select(outside, farEnds[c] + bend[c] * push, farEnds[c]);
             }
         }
@@ -196,6 +202,7 @@ void CreatureBody::DrawBody() {
     float axisScales[kJointCount + 2];
     for (int first = 0; first < kJointCount; first += 4) {
         Lanes axes[4];
+#pragma GCC unroll 4
         for (int i = 0; i < 4; ++i) axes[i] = joints[std::min(first + i, kJointCount - 1)].world.GetColumnLanes(1);
         const lanes::Columns c = lanes::Transpose3(axes[0], axes[1], axes[2], axes[3]);
         const Lanes scales = lanes::NormalizingScales((c.xs * c.xs + c.ys * c.ys) + c.zs * c.zs).scales;
