@@ -149,12 +149,14 @@ play() {
   # figure; it may stand at the arena's edge, so the other way is tried too.
   # Under Wine the press can take a while to start the game, whose figures
   # then drop in around the player: the floor counts as still once two shots
-  # a second apart agree.
-  local still walked=0 before key
-  for _ in $(seq 5); do
+  # a second apart agree. A machine under load can take several seconds more,
+  # so up to eight pairs are tried; a failure lists what each pair saw.
+  local still walked=0 before key seen=()
+  for _ in $(seq 8); do
     screenshot standing; before=$shot
     sleep 1
     screenshot standing; still=$(floor_change "$before" "$shot")
+    seen+=("$still")
     ((still < 3000)) && break
   done
   for key in d a; do
@@ -164,7 +166,7 @@ play() {
     ((walked > 3 * still + 3000)) && break
   done
   ((walked > 3 * still + 3000)) && pass "held ${key^^} walks the figure ($walked floor pixels changed; $still standing still)" \
-    || fail "held D, then A: $walked floor pixels changed, $still standing still"
+    || fail "held D, then A: $walked floor pixels changed, $still standing still (pairs: ${seen[*]})"
 
   quit_with_escape
 }
