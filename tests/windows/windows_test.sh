@@ -202,12 +202,12 @@ device_checks() {
 }
 
 # Frames a second of the real game on the title, counted by Wine's fps trace
-# once a second, in an X server of its own at 320x180, where Wine runs it
-# faster than 60. Wine's processes keep the X server their wine server started
-# with, so that server is ended before and after. Sets `rates` (the figures
-# after start-up, one a line), `samples`, `median_rate`, `top_rate` and
-# `warnings` (standard error's lines naming the variable). The argument is the
-# variable's value, or "unset".
+# over windows of just over 1.5 s, in an X server of its own at 320x180, where
+# Wine runs it faster than 60. Wine's processes keep the X server their wine
+# server started with, so that server is ended before and after. Sets `rates`
+# (the figures after start-up, one a line), `samples`, `median_rate`,
+# `mean_rate`, `top_rate` and `warnings` (standard error's lines naming the
+# variable). The argument is the variable's value, or "unset".
 measure_rate() {
   local setting=$1 out=$scratch/rate.txt
   local variable=(env -u QUILLFROST_FRAME_RATE)
@@ -216,7 +216,7 @@ measure_rate() {
   (cd "$win" && exec "${variable[@]}" WINEDEBUG=fps xvfb-run -a -s "-screen 0 320x180x24 -noreset" \
     "$wine" ./quillfrost.exe) >/dev/null 2>"$out" &
   local runner=$!
-  # Five seconds of start-up skipped, then twelve counted.
+  # Five windows of start-up skipped, then twelve counted.
   counted() { (($(grep -c 'wined3d_cs_exec_present.*@ approx' "$out") >= 17)); }
   wait_for 150 counted
   "${wine%/*}/wineserver" -k 2>/dev/null; "${wine%/*}/wineserver" -w
@@ -224,11 +224,19 @@ measure_rate() {
   rates=$(sed -n 's/.*wined3d_cs_exec_present.*@ approx \([0-9.]*\)fps.*/\1/p' "$out" | tail -n +6)
   samples=$(grep -c . <<<"$rates")
   median_rate=$(sort -g <<<"$rates" | awk '{v[NR] = $1} END{if (NR == 0) print 0; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}')
+  mean_rate=$(awk '{s += $1} END{printf "%.2f", NR ? s / NR : 0}' <<<"$rates")
   top_rate=$(sort -g <<<"$rates" | tail -n 1)
   warnings=$(grep -c 'QUILLFROST_FRAME_RATE' "$out")
 }
 at_most() { awk -v a="${1:-0}" -v b="$2" 'BEGIN{exit !(a <= b)}'; }
 at_least() { awk -v a="${1:-0}" -v b="$2" 'BEGIN{exit !(a >= b)}'; }
+# Never faster than RATE. The windows follow each other, so their mean is the
+# rate over the whole count. One window alone can read higher: the limiter
+# makes up a frame that was late by less than a period at once, and Wine
+# counts the presents on its command-stream thread, which can run two of them
+# back to back after a stall. With the window's own edge that is up to three
+# frames over the rate's share of 1.5 s: 2 frames a second.
+never_faster() { at_most "$mean_rate" "$(awk -v r="$1" 'BEGIN{print r + 0.5}')" && at_most "$top_rate" $(($1 + 2)); }
 
 pace() {
   device_checks
@@ -238,27 +246,27 @@ pace() {
   local unpaced=$median_rate headroom=0 headroom30=0
   at_least "$unpaced" 70 && headroom=1
   at_least "$unpaced" 40 && headroom30=1
-  echo "windows: unpaced at 320x180: median $unpaced frames/s over $samples seconds"
-  ((samples >= 5)) || fail "unpaced: only $samples seconds of frames counted"
+  echo "windows: unpaced at 320x180: median $unpaced frames/s in $samples windows"
+  ((samples >= 5)) || fail "unpaced: only $samples windows of frames counted"
 
   # Never faster than the rate; near it where Wine could go faster.
   measure_rate unset
-  if ((samples >= 5)) && at_most "$top_rate" 61 && { ((!headroom)) || at_least "$median_rate" 50; } && ((warnings == 0)); then
-    pass "paced by default: median $median_rate frames/s, at most $top_rate, over $samples seconds (unpaced $unpaced)"
+  if ((samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$median_rate" 50; } && ((warnings == 0)); then
+    pass "paced by default: median $median_rate frames/s, mean $mean_rate, at most $top_rate, in $samples windows (unpaced $unpaced)"
   else
-    fail "paced by default: median $median_rate, at most $top_rate over $samples seconds, $warnings warnings (unpaced $unpaced)"
+    fail "paced by default: median $median_rate, mean $mean_rate, at most $top_rate in $samples windows, $warnings warnings (unpaced $unpaced)"
   fi
   measure_rate 30
-  if ((samples >= 5)) && at_most "$top_rate" 31 && { ((!headroom30)) || at_least "$median_rate" 25; }; then
-    pass "QUILLFROST_FRAME_RATE=30: median $median_rate frames/s, at most $top_rate"
+  if ((samples >= 5)) && never_faster 30 && { ((!headroom30)) || at_least "$median_rate" 25; }; then
+    pass "QUILLFROST_FRAME_RATE=30: median $median_rate frames/s, mean $mean_rate, at most $top_rate"
   else
-    fail "QUILLFROST_FRAME_RATE=30: median $median_rate, at most $top_rate over $samples seconds"
+    fail "QUILLFROST_FRAME_RATE=30: median $median_rate, mean $mean_rate, at most $top_rate in $samples windows"
   fi
   measure_rate 60fps
-  if ((warnings == 1 && samples >= 5)) && at_most "$top_rate" 61 && { ((!headroom)) || at_least "$median_rate" 50; }; then
-    pass "QUILLFROST_FRAME_RATE=60fps: one warning, median $median_rate frames/s, at most $top_rate"
+  if ((warnings == 1 && samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$median_rate" 50; }; then
+    pass "QUILLFROST_FRAME_RATE=60fps: one warning, median $median_rate frames/s, mean $mean_rate, at most $top_rate"
   else
-    fail "QUILLFROST_FRAME_RATE=60fps: $warnings warnings, median $median_rate, at most $top_rate over $samples seconds"
+    fail "QUILLFROST_FRAME_RATE=60fps: $warnings warnings, median $median_rate, mean $mean_rate, at most $top_rate in $samples windows"
   fi
 }
 
