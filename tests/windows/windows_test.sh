@@ -242,7 +242,9 @@ pace() {
   device_checks
   measure_rate 0
   # Where the machine cannot go much faster than a rate, only "never faster"
-  # is asked of it.
+  # is asked of it. Where it can, some window must come near the rate: a
+  # limiter that sleeps too long never does, and one window asks less of a
+  # shared machine's load than the median would.
   local unpaced=$median_rate headroom=0 headroom30=0
   at_least "$unpaced" 70 && headroom=1
   at_least "$unpaced" 40 && headroom30=1
@@ -251,19 +253,19 @@ pace() {
 
   # Never faster than the rate; near it where Wine could go faster.
   measure_rate unset
-  if ((samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$median_rate" 50; } && ((warnings == 0)); then
+  if ((samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$top_rate" 57; } && ((warnings == 0)); then
     pass "paced by default: median $median_rate frames/s, mean $mean_rate, at most $top_rate, in $samples windows (unpaced $unpaced)"
   else
     fail "paced by default: median $median_rate, mean $mean_rate, at most $top_rate in $samples windows, $warnings warnings (unpaced $unpaced)"
   fi
   measure_rate 30
-  if ((samples >= 5)) && never_faster 30 && { ((!headroom30)) || at_least "$median_rate" 25; }; then
+  if ((samples >= 5)) && never_faster 30 && { ((!headroom30)) || at_least "$top_rate" 28; }; then
     pass "QUILLFROST_FRAME_RATE=30: median $median_rate frames/s, mean $mean_rate, at most $top_rate"
   else
     fail "QUILLFROST_FRAME_RATE=30: median $median_rate, mean $mean_rate, at most $top_rate in $samples windows"
   fi
   measure_rate 60fps
-  if ((warnings == 1 && samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$median_rate" 50; }; then
+  if ((warnings == 1 && samples >= 5)) && never_faster 60 && { ((!headroom)) || at_least "$top_rate" 57; }; then
     pass "QUILLFROST_FRAME_RATE=60fps: one warning, median $median_rate frames/s, mean $mean_rate, at most $top_rate"
   else
     fail "QUILLFROST_FRAME_RATE=60fps: $warnings warnings, median $median_rate, mean $mean_rate, at most $top_rate in $samples windows"
