@@ -46,6 +46,9 @@ async function stepRate(browser, url) {
   const rate = counts.reduce((a, b) => a + b, 0) / counts.length;
   return { rate, most: Math.max(...counts), counts, frames, warnings };
 }
+// A measurement for the checks' lines: the rate, then steps/frames per second.
+const described = measured => `${measured.rate.toFixed(1)} steps/s; steps against frames per second ${
+  measured.counts.map((steps, i) => `${steps}/${measured.frames[i]}`).join(' ')}`;
 
 const server = await serve(siteDir);
 const base = `http://127.0.0.1:${server.address().port}`;
@@ -62,9 +65,7 @@ try {
   // second (see the paced runs' frames): so a step on every frame, second by
   // second, is what tells no limit from one.
   check('?frame_rate=0 steps on every animation frame', unpaced.counts.every((steps, i) =>
-          unpaced.frames[i] > 0 && steps >= unpaced.frames[i] - 1),
-        `${unpaced.rate.toFixed(1)} steps/s; steps against frames per second ${
-          unpaced.counts.map((steps, i) => `${steps}/${unpaced.frames[i]}`).join(' ')}`);
+          unpaced.frames[i] > 0 && steps >= unpaced.frames[i] - 1), described(unpaced));
   // Where the page can step well over 60 a second, some second must come near
   // the rate: a limiter that waits too long never does, and one second asks
   // less of a shared machine's load than the mean would.
@@ -73,8 +74,7 @@ try {
     const paced = await stepRate(browser, `${base}/${query}`);
     check(`${what}: ${rate} steps a second or just under, never more`,
           paced.rate <= rate + 1 && paced.most <= rate + 2 && (paced.most >= rate - 3 || !headroom) &&
-          paced.warnings.length === 0, `${paced.rate.toFixed(1)} steps/s; steps against frames per second ${
-          paced.counts.map((steps, i) => `${steps}/${paced.frames[i]}`).join(' ')}`);
+          paced.warnings.length === 0, described(paced));
   }
   const bad = await stepRate(browser, `${base}/?frame_rate=fast`);
   check('a bad ?frame_rate warns once in the console and steps at 60',
