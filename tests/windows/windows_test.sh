@@ -191,7 +191,7 @@ walk() {
 # The back end's own checks: the device wrapper against the system's
 # Direct3D 9, and the pace clock. A run that dies part-way without a failed
 # check is run once more, and says so; a second death, or any failed check,
-# fails. On the test machines about one full run in ten saw such a death:
+# fails. Such deaths came once in CI and once in twenty full runs here:
 # status 1 and no error from Wine, part-way through the lit draws.
 device_checks() {
   local out=$scratch/device-checks.txt errors=$scratch/device-checks-errors.txt status failed attempt
